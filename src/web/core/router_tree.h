@@ -2,6 +2,8 @@
 
 #include <memory>
 #include <shared_mutex>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 
 #include "web/core/web_callback.h"
@@ -9,6 +11,13 @@
 #include "web/core/web_response.h"
 
 namespace quorvane::web::core {
+
+// Raised when a path parameter is not validly percent-encoded; the request is
+// answered 400 Bad Request.
+class InvalidPathEncoding : public std::invalid_argument {
+ public:
+  using std::invalid_argument::invalid_argument;
+};
 
 // The route tree: middleware and handlers per path segment, and the
 // dispatcher that walks one request through them.
@@ -56,7 +65,7 @@ class WebRouterTree {
 std::string NormalizeRoutePath(std::string_view path);
 
 // Decodes a path parameter: "%XX" → byte XX, "%%" → "%", "+" → space.
-// Throws std::invalid_argument on a malformed escape or when the result is
+// Throws InvalidPathEncoding on a malformed escape or when the result is
 // not valid UTF-8.
 std::string DecodeParam(std::string_view text);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <functional>
@@ -28,8 +29,11 @@ inline constexpr std::size_t kMaxHeaderBytes = 64 * 1024;
 // well below this; anything larger is refused before it is buffered (413).
 inline constexpr std::size_t kMaxBodyBytes = 32 * 1024 * 1024;
 // A client that sends nothing for this long while its request is incomplete
-// is cut off, so that slow clients cannot hold connections open.
+// is cut off (408), so that slow clients cannot hold connections open.
 inline constexpr std::chrono::seconds kDefaultReadTimeout{30};
+// A client that does not take its answer within this time is cut off, for the
+// same reason.
+inline constexpr std::chrono::seconds kWriteTimeout{30};
 
 // Raised when stopping a provider that is not listening.
 class WebProviderError : public std::runtime_error {
@@ -78,9 +82,11 @@ class WebProvider {
   void Listen(std::string host, ListenCallback on_listen, ListenCallback on_stop_listen);
   void Listen(ListenCallback on_listen, ListenCallback on_stop_listen);
 
-  // Stops accepting, lets requests in flight finish, then calls the
-  // on-stop-listen callback. Throws WebProviderError("Server not listening")
-  // when the provider never listened.
+  // Stops accepting, closes connections still waiting for their request, lets
+  // requests in flight finish, then calls the on-stop-listen callback. Throws
+  // WebProviderError("Server not listening") when the provider never
+  // listened; stopping again is a no-op. Never call it from a callback of the
+  // tree it serves (it would wait for itself).
   void StopListen();
   void Stop() { StopListen(); }
 
@@ -109,6 +115,8 @@ class WebProvider {
   ListenCallback on_listen_;
   ListenCallback on_stop_listen_;
   std::unique_ptr<Server> server_;
+  bool listened_ = false;
+  std::atomic<bool> running_{false};
 };
 
 }  // namespace quorvane::web::core
