@@ -1,49 +1,40 @@
 // The server process: installs the middleware chain and the routes, listens
-// on the configured port and serves until SIGTERM or SIGINT.
+// on the configured port and hands the main thread to the operator console,
+// which serves until the stop password, SIGTERM or SIGINT.
 
-#include <pthread.h>
-
-#include <csignal>
 #include <exception>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "app/startup.h"
 #include "lib/settings.h"
 #include "web/core/web_core.h"
 #include "web/core/web_provider.h"
+#include "web/middleware/tracker.h"
 
 namespace {
 
 using quorvane::web::core::WebCore;
 using quorvane::web::core::WebProvider;
+using quorvane::web::middleware::WebTracker;
 
 }  // namespace
 
-int main() {
-  // SIGINT and SIGTERM are taken with sigwait on the main thread; they are
-  // blocked before any thread starts so that every thread inherits the mask.
-  sigset_t stop_signals;
-  sigemptyset(&stop_signals);
-  sigaddset(&stop_signals, SIGINT);
-  sigaddset(&stop_signals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
-  std::signal(SIGPIPE, SIG_IGN);
-
+int main(int argc, char** argv) {
   WebCore& core = WebCore::GetInstance();
   quorvane::app::InstallMiddlewares(core);
   quorvane::app::RegisterControllers(core);
 
-  WebProvider& web = WebProvider::GetInstance();
-  web.Port(quorvane::lib::CurrentSettings().port);
+  WebProvider::GetInstance().Port(quorvane::lib::CurrentSettings().port);
+  WebTracker& tracker = WebTracker::GetInstance();
+  tracker.Arguments(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
   try {
-    // Standard input is not read: the server keeps serving when it ends.
-    web.Listen(
-        [&](WebCore&) {
-          int signal_number = 0;
-          sigwait(&stop_signals, &signal_number);
-        },
-        nullptr);
-    web.StopListen();  // lets the requests in flight finish
+    // Returns after the stop password or SIGINT/SIGTERM, once the provider
+    // has stopped and the requests in flight have finished. SIGPIPE is
+    // ignored from here on. When standard input ends, the server goes on
+    // serving until a signal.
+    tracker.Listen("Quorvane");
   } catch (const std::exception& e) {
     std::cerr << "quorvane: " << e.what() << std::endl;
     return 1;

@@ -461,7 +461,7 @@ void WebTracker::Console(bool auto_track) {
 
 std::optional<std::string> WebTracker::ReadConsoleLine() {
   return input_->ReadLine([this] {
-    WriteOut("Console input closed: the server goes on serving until SIGINT or SIGTERM.\r\n");
+    WriteOut("\r\nConsole input closed: the server goes on serving until SIGINT or SIGTERM.\r\n");
   });
 }
 
