@@ -36,7 +36,8 @@ JOSEValidator JOSEClaimsValidators::audValidator(JOSEStringArray audience, bool 
   return [audience = std::move(audience), required](const JOSEContext& context) -> std::string {
     const JWTClaims& claims = context.GetClaims();
     if (!claims.HasAudience()) return required ? "No Audience [aud] claim present" : "";
-    for (const std::string& value : claims.AudienceArray().Items()) {
+    const JOSEStringArray values = claims.AudienceArray();
+    for (const std::string& value : values.Items()) {
       if (audience.Contains(value)) return "";
     }
     std::string result = "Audience [aud] claim ";
