@@ -3,6 +3,7 @@
 #include <ctime>
 #include <exception>
 
+#include "lib/json.h"
 #include "web/core/text_util.h"
 #include "web/core/web_request.h"
 #include "web/core/web_response.h"
@@ -61,7 +62,7 @@ std::string EncodeText(const std::string& body, std::string_view content_type) {
     return text::Utf8ToCp1252(body);
   }
   if (text::IEquals(charset, "us-ascii") || text::IEquals(charset, "ascii")) {
-    return text::ToAscii7(body);
+    return lib::ReduceToAscii(body);  // one "?" per character, not per byte
   }
   return body;
 }

@@ -171,7 +171,9 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
   void OnRead(beast::error_code ec) {
     if (ec == beast::error::timeout) {
-      return Refuse(408, "The request was not received in time.");
+      // The stream has closed the socket already; a client that stalls
+      // mid-request gets no answer, as it is not reading one anyway.
+      return Close();
     }
     if (ec == http::error::header_limit) {
       return Refuse(431, "The request header section is too large.");

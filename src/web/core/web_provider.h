@@ -29,7 +29,7 @@ inline constexpr std::size_t kMaxHeaderBytes = 64 * 1024;
 // well below this; anything larger is refused before it is buffered (413).
 inline constexpr std::size_t kMaxBodyBytes = 32 * 1024 * 1024;
 // A client that sends nothing for this long while its request is incomplete
-// is cut off (408), so that slow clients cannot hold connections open.
+// is disconnected, so that slow clients cannot hold connections open.
 inline constexpr std::chrono::seconds kDefaultReadTimeout{30};
 // A client that does not take its answer within this time is cut off, for the
 // same reason.
