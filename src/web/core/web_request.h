@@ -1,10 +1,14 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <typeindex>
+#include <utility>
+#include <vector>
 
 #include "lib/json.h"
 #include "web/core/raw_web.h"
@@ -71,6 +75,20 @@ class WebRequest {
 
   HttpMethod MethodType() const { return raw_->Method(); }
 
+  // Per-request state of a higher layer, one object per type, created empty
+  // on first use and destroyed with the request (for example what the tenant
+  // checks read once and the database lease the request's statements share).
+  template <class T>
+  T& Attachment() {
+    for (auto& [type, object] : attachments_) {
+      if (type == std::type_index(typeid(T))) return *static_cast<T*>(object.get());
+    }
+    auto object = std::make_shared<T>();
+    T& ref = *object;
+    attachments_.emplace_back(std::type_index(typeid(T)), std::move(object));
+    return ref;
+  }
+
   // The raw request, for what the wrapper does not expose.
   RawRequest& RawWebRequest() { return *raw_; }
   const RawRequest& RawWebRequest() const { return *raw_; }
@@ -83,6 +101,8 @@ class WebRequest {
   std::optional<WebStringMap> cookie_;
   std::optional<lib::JsonValue> body_;
   std::optional<lib::JsonValue> session_;
+  // Declared last, so destroyed before the body and the maps above.
+  std::vector<std::pair<std::type_index, std::shared_ptr<void>>> attachments_;
 };
 
 }  // namespace quorvane::web::core
