@@ -50,15 +50,18 @@ WebCoreRoute WebCore::Route(std::string_view path) {
 }
 
 WebCoreGroup& WebCoreGroup::Prefix(std::string_view prefix) {
-  prefix_ = "/";
-  prefix_ += StripSlashes(prefix);
+  const std::string_view stripped = StripSlashes(prefix);
+  std::string joined(1 + stripped.size(), '/');
+  stripped.copy(joined.data() + 1, stripped.size());
+  prefix_ = std::move(joined);
   return *this;
 }
 
 std::string WebCoreGroup::Join(std::string_view path) const {
-  std::string joined = prefix_;
-  joined += '/';
-  joined += StripSlashes(path);
+  const std::string_view stripped = StripSlashes(path);
+  std::string joined(prefix_.size() + 1 + stripped.size(), '/');
+  prefix_.copy(joined.data(), prefix_.size());
+  stripped.copy(joined.data() + prefix_.size() + 1, stripped.size());
   return joined;
 }
 
