@@ -45,9 +45,12 @@ JOSEValidator JOSEClaimsValidators::audValidator(JOSEStringArray audience, bool 
                   ? " present in the JWT but no expected audience value(s) were provided to the "
                     "JWT Consumer."
                   : " doesn't contain an acceptable identifier.";
+    // Appended piece by piece: GCC 12 misreads "literal + temporary" here
+    // as an overlapping copy (-Wrestrict) in optimised builds.
     result += " Expected ";
-    result += audience.Size() == 1 ? "[" + audience.ToString() + "]"
-                                   : "one of [" + audience.ToString() + "]";
+    result += audience.Size() == 1 ? "[" : "one of [";
+    result += audience.ToString();
+    result += "]";
     result += " as aud value.";
     return result;
   };

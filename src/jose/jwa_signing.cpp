@@ -52,7 +52,11 @@ bool LooksLikePem(const JOSEBytes& key) {
 
 JOSEBytes HMAC::Sign(const JOSEBytes& input, const JOSEBytes& key, HMACAlgorithm algorithm) {
   static const HmacTemplates templates;
-  EvpMacCtxPtr ctx = templates.New(algorithm);
+  // Each thread keeps one context per hash and re-keys it for every MAC;
+  // copying the template per call would cost an allocation each time.
+  thread_local std::array<EvpMacCtxPtr, 3> contexts;
+  EvpMacCtxPtr& ctx = contexts[static_cast<std::size_t>(algorithm)];
+  if (!ctx) ctx = templates.New(algorithm);
   unsigned char out[EVP_MAX_MD_SIZE];
   std::size_t out_len = 0;
   // A zero-length key is still a key for RFC 2104; give OpenSSL a non-null
@@ -62,6 +66,7 @@ JOSEBytes HMAC::Sign(const JOSEBytes& input, const JOSEBytes& key, HMACAlgorithm
   if (!ctx || EVP_MAC_init(ctx.get(), key_data, key.Size(), nullptr) != 1 ||
       EVP_MAC_update(ctx.get(), input.Data(), input.Size()) != 1 ||
       EVP_MAC_final(ctx.get(), out, &out_len, sizeof out) != 1) {
+    ctx.reset();  // start the next MAC from a fresh copy
     throw JOSEException("HMAC computation failed: " + TakeOpenSSLError());
   }
   return JOSEBytes(std::span<const std::uint8_t>(out, out_len));
