@@ -90,7 +90,7 @@ std::string Compress(std::string_view data, CompressionKind kind) {
 
 core::WebCallback Compression(std::size_t threshold) {
   return [threshold](WebRequest& req, WebResponse& res, const WebNext& next) {
-    internal::JsonTextScope scope;
+    internal::OpenJsonTextNote(req);
     // An exception here (an early answer or an error) passes through
     // untouched: such answers are never compressed.
     next();
@@ -105,7 +105,7 @@ core::WebCallback Compression(std::size_t threshold) {
     // the body already; serialise only when it has not.
     std::string text;
     const std::string* json = &raw.body();
-    if (!scope.BodyHoldsJsonOf(res)) {
+    if (!internal::BodyHoldsJsonOf(req, res)) {
       text = lib::ToJson(*content);
       json = &text;
     }

@@ -28,12 +28,12 @@ void ParseRequestBody(WebRequest& req) {
   }
 }
 
-void WriteContent(WebResponse& res, const std::string& content_type) {
+void WriteContent(WebRequest& req, WebResponse& res, const std::string& content_type) {
   const lib::JsonValue* content = res.Content();
   if (content == nullptr) return;
   res.RawWebResponse().SetBodyText(lib::ToJson(*content));
   res.ContentType(content_type);
-  internal::NoteJsonBodyWritten(res);
+  internal::NoteJsonBodyWritten(req, res);
 }
 
 }  // namespace
@@ -47,10 +47,10 @@ core::WebCallback JsonBody(std::string charset) {
     } catch (...) {
       // Refusals end the chain with an exception after filling the content;
       // they must still reach the client serialised.
-      WriteContent(res, content_type);
+      WriteContent(req, res, content_type);
       throw;
     }
-    WriteContent(res, content_type);
+    WriteContent(req, res, content_type);
   };
 }
 

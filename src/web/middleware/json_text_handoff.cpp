@@ -1,25 +1,32 @@
 #include "web/middleware/json_text_handoff.h"
 
 namespace quorvane::web::middleware::internal {
+namespace {
 
-thread_local JsonTextScope::Slot JsonTextScope::slot_;
+struct JsonTextNote {
+  bool open = false;
+  const lib::JsonValue* content = nullptr;
+  std::size_t size = 0;
+};
 
-JsonTextScope::JsonTextScope() : saved_(slot_) { slot_ = Slot{.open = true}; }
+}  // namespace
 
-JsonTextScope::~JsonTextScope() { slot_ = saved_; }
-
-bool JsonTextScope::BodyHoldsJsonOf(const core::WebResponse& res) const {
-  const core::RawResponse& raw = res.RawWebResponse();
-  return slot_.open && slot_.raw == &raw && slot_.content != nullptr &&
-         slot_.content == res.Content() && !raw.body_is_bytes() && raw.body().size() == slot_.size;
+void OpenJsonTextNote(core::WebRequest& req) {
+  req.Attachment<JsonTextNote>() = JsonTextNote{.open = true};
 }
 
-void NoteJsonBodyWritten(const core::WebResponse& res) {
-  JsonTextScope::Slot& slot = JsonTextScope::slot_;
-  if (!slot.open) return;
-  slot.raw = &res.RawWebResponse();
-  slot.content = res.Content();
-  slot.size = res.RawWebResponse().body().size();
+void NoteJsonBodyWritten(core::WebRequest& req, const core::WebResponse& res) {
+  JsonTextNote& note = req.Attachment<JsonTextNote>();
+  if (!note.open) return;
+  note.content = res.Content();
+  note.size = res.RawWebResponse().body().size();
+}
+
+bool BodyHoldsJsonOf(core::WebRequest& req, const core::WebResponse& res) {
+  const JsonTextNote& note = req.Attachment<JsonTextNote>();
+  const core::RawResponse& raw = res.RawWebResponse();
+  return note.open && note.content != nullptr && note.content == res.Content() &&
+         !raw.body_is_bytes() && raw.body().size() == note.size;
 }
 
 }  // namespace quorvane::web::middleware::internal

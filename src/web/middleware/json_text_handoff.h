@@ -2,43 +2,29 @@
 
 #include <cstddef>
 
+#include "lib/json.h"
+#include "web/core/web_request.h"
 #include "web/core/web_response.h"
 
 namespace quorvane::web::middleware::internal {
 
 // Lets JsonBody tell the Compression around it that the response body already
 // holds, as text, the serialisation of the content value, so that a large
-// answer is serialised once and not twice. The chain of one request runs on
-// one thread, so the note lives in a thread-local slot.
+// answer is serialised once and not twice. The note belongs to the request,
+// so it never outlives it.
 //
-// Compression opens a scope before it calls next; only a JsonBody running
-// inside that scope can leave a note, and the scope puts back what was there
-// before, so an earlier or nested chain never sees a stale note.
-class JsonTextScope {
- public:
-  JsonTextScope();
-  ~JsonTextScope();
-  JsonTextScope(const JsonTextScope&) = delete;
-  JsonTextScope& operator=(const JsonTextScope&) = delete;
+//   OpenJsonTextNote(req);                  // Compression, before next
+//   NoteJsonBodyWritten(req, res);          // JsonBody, after writing the body
+//   if (BodyHoldsJsonOf(req, res)) ...      // Compression, after next
 
-  // True when JsonBody, inside this scope, set the body of `res` to the
-  // serialisation of its content value and the body is still that text.
-  bool BodyHoldsJsonOf(const core::WebResponse& res) const;
-
- private:
-  struct Slot {
-    bool open = false;
-    const core::RawResponse* raw = nullptr;
-    const lib::JsonValue* content = nullptr;
-    std::size_t size = 0;
-  };
-  friend void NoteJsonBodyWritten(const core::WebResponse& res);
-  static thread_local Slot slot_;
-  Slot saved_;
-};
+void OpenJsonTextNote(core::WebRequest& req);
 
 // Called by JsonBody right after it has set the body text to the
-// serialisation of the content value. Does nothing outside a scope.
-void NoteJsonBodyWritten(const core::WebResponse& res);
+// serialisation of the content value. Does nothing unless a note is open.
+void NoteJsonBodyWritten(core::WebRequest& req, const core::WebResponse& res);
+
+// True when JsonBody wrote the serialisation of the current content value
+// into the body since the note was opened, and the body is still that text.
+bool BodyHoldsJsonOf(core::WebRequest& req, const core::WebResponse& res);
 
 }  // namespace quorvane::web::middleware::internal

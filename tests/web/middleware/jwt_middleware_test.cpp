@@ -344,5 +344,93 @@ TEST_F(WebJWTTest, ConcurrentRequestsAreJudgedIndependently) {
   EXPECT_EQ(wrong.load(), 0);
 }
 
+// A second installation with every option set: its own header name, a
+// session class and a config that requires claims.
+struct BranchClaims : jose::JWTClaims {};
+
+class ConfiguredWebJWTTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    server_ = new ChainServer([](WebCore& core) {
+      auto config = WebJWTConfig::New();
+      config->SetIsRequireAudience(true)
+          .SetExpectedAudience({"erp", "pdv"})
+          .SetIsRequiredExpirationTime(true)
+          .SetIsRequiredSubject(true);
+      core.Use(core::WebCallbacks{JsonBody("UTF-8")});
+      core.Use(WebJWT(Key(), jose::ClaimsClassOf<BranchClaims>(), std::move(config), "x-token"));
+      core.Get("/v1/session",
+               [](WebRequest& req, WebResponse& res, const WebNext&) { res.Send(*req.Session()); });
+    });
+  }
+  static void TearDownTestSuite() {
+    delete server_;
+    server_ = nullptr;
+  }
+  static ChainServer* server_;
+};
+ChainServer* ConfiguredWebJWTTest::server_ = nullptr;
+
+TEST_F(ConfiguredWebJWTTest, RequiredClaimsAndHeaderName) {
+  const std::string exp = ",\"exp\":" + std::to_string(Now() + 600);
+  const std::string full = R"({"sub":"filial-7","aud":"pdv")" + exp + "}";
+  struct Row {
+    const char* name;
+    std::string target;
+    std::vector<std::string> headers;
+    int status;
+    std::string body;
+  };
+  const Row rows[] = {
+      {"AllClaims", "/v1/session", {"x-token: Bearer " + Token(full)}, 200, Echo(full)},
+      {"CapitalisedQueryName", "/v1/session?X-token=Bearer%20" + Token(full), {}, 200, Echo(full)},
+      {"AuthorizationIsNotThisHeader",
+       "/v1/session",
+       {"Authorization: Bearer " + Token(full)},
+       401,
+       "Token not found"},
+      {"OtherAudience",
+       "/v1/session",
+       {"x-token: Bearer " + Token(R"({"sub":"s","aud":"web")" + exp + "}")},
+       401,
+       "Unauthorized"},
+      {"NoAudience",
+       "/v1/session",
+       {"x-token: Bearer " + Token(R"({"sub":"s")" + exp + "}")},
+       401,
+       "Unauthorized"},
+      {"NoExpiration",
+       "/v1/session",
+       {"x-token: Bearer " + Token(R"({"sub":"s","aud":"erp"})")},
+       401,
+       "Unauthorized"},
+      {"NoSubject",
+       "/v1/session",
+       {"x-token: Bearer " + Token(R"({"aud":"erp")" + exp + "}")},
+       401,
+       "Unauthorized"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const HttpAnswer answer = Exchange(server_->port(), Request("GET", row.target, row.headers));
+    EXPECT_EQ(answer.status, row.status);
+    EXPECT_EQ(answer.body, row.body);
+  }
+}
+
+TEST(WebJWTCallbackTest, SettersChainAndConfigIsAdopted) {
+  auto callback = WebJWTCallback::New();
+  EXPECT_FALSE(callback->Config().IsRequireAudience());  // a new callback owns a default config
+  auto config = WebJWTConfig::New();
+  config->SetIsRequiredIssuedAt(true);
+  callback->SetSecretJWT("k").SetHeader("h").SetConfig(std::move(config)).SetConfig(nullptr);
+  EXPECT_TRUE(callback->Config().IsRequiredIssuedAt());  // nullptr kept the adopted one
+  EXPECT_EQ(callback->Header(), "h");
+
+  const std::size_t before = WebJWTManager::GetDefaultManager().Count();
+  const core::WebCallback installed = WebJWT("k", "authorization");
+  EXPECT_EQ(WebJWTManager::GetDefaultManager().Count(), before + 1);
+}
+
 }  // namespace
 }  // namespace quorvane::web::middleware

@@ -317,8 +317,8 @@ TEST(CompressionInProcessTest, CompressesTheSerialisedContentWhateverTheBodyHold
   core::RawResponse raw_res;
   const core::WebCallback compression = Compression(kThreshold);
   const core::WebCallback json_body = JsonBody();
-  // Both answers use objects at the same addresses, as consecutive requests
-  // of one worker thread may.
+  // Both answers use objects at the same addresses, so nothing but the
+  // request itself can tell them apart.
   std::optional<WebRequest> req;
   std::optional<WebResponse> res;
   req.emplace(raw_req);
