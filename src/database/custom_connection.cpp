@@ -59,6 +59,9 @@ ConnectParams CustomConnection::ServerParams() const {
 }
 
 void CustomConnection::Open() {
+  // A session lost by an earlier statement is let go; the statement about to
+  // run has not been sent yet, so a new session is safe.
+  if (lease_ && lease_->broken()) lease_.Release();
   if (lease_) return;
   lease_ = LeaseSession(ServerParams(), settings_.database);
 }
@@ -83,6 +86,7 @@ ResultSet CustomConnection::Query(std::string_view sql) {
 }
 
 void CustomConnection::SelectDatabase(const std::string& database) {
+  if (lease_ && lease_->broken()) lease_.Release();
   if (lease_ && lease_->current_database() != database) {
     if (database.empty()) {
       // A session cannot drop its default database; take one without.

@@ -42,7 +42,9 @@ class CustomConnection {
 
   const ConnectionSettings& settings() const { return settings_; }
 
-  // Logs in to the settings' database. Does nothing when already open.
+  // Logs in to the settings' database. Does nothing when already open on a
+  // live session; a session that broke under an earlier statement is
+  // replaced.
   // Throws DatabaseError with the database layer's message: the server
   // cannot be reached, the database does not exist ("Unknown database
   // 'x'"), the driver is not MySQL ("FB" has no client library here).

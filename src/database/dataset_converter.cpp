@@ -148,7 +148,7 @@ std::string FormatCurrency(std::string_view text) {
   const std::size_t dot = text.find('.');
   std::string whole(text.substr(0, dot));
   std::string fraction(dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1));
-  if (whole.empty()) whole = "0";
+  if (whole.empty()) whole.assign(1, '0');
   // Round half away from zero at the fourth decimal.
   const bool round_up = fraction.size() > 4 && fraction[4] >= '5';
   fraction.resize(4, '0');
@@ -163,7 +163,7 @@ std::string FormatCurrency(std::string_view text) {
         break;
       }
     }
-    if (i < 0) digits.insert(0, "1");
+    if (i < 0) digits.insert(digits.begin(), '1');
     whole = digits.substr(0, digits.size() - 4);
     fraction = digits.substr(digits.size() - 4);
   }

@@ -10,6 +10,13 @@ std::string Pad(int v, int width) {
   return s;
 }
 
+std::string InQuotes(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  out.append("'").append(text).append("'");
+  return out;
+}
+
 std::string MonthDayYear(const DateTime& v) {
   return Pad(v.month, 2) + "/" + Pad(v.day, 2) + "/" + Pad(v.year, 4);
 }
@@ -32,14 +39,14 @@ std::string LibDBFirebird::Str(std::string_view value) const {
   return ReplaceAll(literal, "\r", "'||ascii_char(13)||ascii_char(10)||'");
 }
 
-std::string LibDBFirebird::DateStr(const DateTime& v) const { return "'" + MonthDayYear(v) + "'"; }
+std::string LibDBFirebird::DateStr(const DateTime& v) const { return InQuotes(MonthDayYear(v)); }
 
 std::string LibDBFirebird::TimeStr(const DateTime& v) const {
-  return "'" + LibDBBase::TimeStr(v) + "'";
+  return InQuotes(LibDBBase::TimeStr(v));
 }
 
 std::string LibDBFirebird::DateTimeStr(const DateTime& v) const {
-  return "'" + MonthDayYear(v) + " " + LibDBBase::TimeStr(v) + "'";
+  return InQuotes(MonthDayYear(v) + " " + LibDBBase::TimeStr(v));
 }
 
 std::string LibDBFirebird::Insert(std::string_view table_name, std::string_view fields,

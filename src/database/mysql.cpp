@@ -3,6 +3,16 @@
 #include "database/dataset.h"
 
 namespace quorvane::database {
+namespace {
+
+std::string InQuotes(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  out.append("'").append(text).append("'");
+  return out;
+}
+
+}  // namespace
 
 LibDBMySQL::LibDBMySQL()
     : LibDBBase(std::int64_t{1}, std::int64_t{0}, FieldDataType::kInteger, DataBaseType::kMySQL) {}
@@ -27,15 +37,13 @@ std::string LibDBMySQL::Str(std::string_view value) const {
 }
 
 std::string LibDBMySQL::DateStr(const DateTime& v) const {
-  return "'" + ReplaceAll(LibDBBase::DateStr(v), "-", ".") + "'";
+  return InQuotes(ReplaceAll(LibDBBase::DateStr(v), "-", "."));
 }
 
-std::string LibDBMySQL::TimeStr(const DateTime& v) const {
-  return "'" + LibDBBase::TimeStr(v) + "'";
-}
+std::string LibDBMySQL::TimeStr(const DateTime& v) const { return InQuotes(LibDBBase::TimeStr(v)); }
 
 std::string LibDBMySQL::DateTimeStr(const DateTime& v) const {
-  return "'" + LibDBBase::DateTimeStr(v) + "'";
+  return InQuotes(LibDBBase::DateTimeStr(v));
 }
 
 std::string LibDBMySQL::Update(std::string_view table_name, std::string_view key_field,

@@ -176,6 +176,21 @@ TEST_F(PoolTest, AStatementThatLosesItsSessionIsNotRepeated) {
   EXPECT_EQ(One(*next, "SELECT 1"), "1");
 }
 
+TEST_F(PoolTest, HeldConnectionRecoversForItsNextStatement) {
+  auto connection = TenantConnection(kSchemaA);
+  auto hold = connection->HoldConnection();
+  CustomConnection& custom = hold.connection();
+  custom.Open();
+  const unsigned long id = custom.session()->server_thread_id();
+  admin_.Exec("KILL CONNECTION " + std::to_string(id));
+  WaitUntilGone(id);
+  EXPECT_THROW(connection->ExecuteSQL("SELECT 1"), DatabaseError);
+  const auto row = connection->SelectToJSONObject("SELECT DATABASE() AS db");
+  ASSERT_TRUE(row);
+  EXPECT_EQ(row->Find("db")->AsString(), kSchemaA);
+  EXPECT_NE(custom.session()->server_thread_id(), id);
+}
+
 TEST_F(PoolTest, BoundedWithTimeoutAndHandOver) {
   PoolOptions options;
   options.max_connections = 2;
