@@ -29,12 +29,18 @@ JsonValue JsonValue::MakeObject() { return JsonValue(Storage(std::in_place_type<
 
 JsonValue::Kind JsonValue::kind() const {
   switch (storage_.index()) {
-    case 0: return Kind::kNull;
-    case 1: return Kind::kBoolean;
-    case 2: return Kind::kNumber;
-    case 3: return Kind::kString;
-    case 4: return Kind::kArray;
-    default: return Kind::kObject;
+    case 0:
+      return Kind::kNull;
+    case 1:
+      return Kind::kBoolean;
+    case 2:
+      return Kind::kNumber;
+    case 3:
+      return Kind::kString;
+    case 4:
+      return Kind::kArray;
+    default:
+      return Kind::kObject;
   }
 }
 
@@ -48,12 +54,17 @@ JsonValue::Object& JsonValue::AsObject() { return std::get<Object>(storage_); }
 
 std::string JsonValue::ToText() const {
   switch (kind()) {
-    case Kind::kNull: return "null";
-    case Kind::kBoolean: return AsBoolean() ? "true" : "false";
-    case Kind::kNumber: return AsNumberText();
-    case Kind::kString: return AsString();
+    case Kind::kNull:
+      return "null";
+    case Kind::kBoolean:
+      return AsBoolean() ? "true" : "false";
+    case Kind::kNumber:
+      return AsNumberText();
+    case Kind::kString:
+      return AsString();
     case Kind::kArray:
-    case Kind::kObject: return ToJson(*this);
+    case Kind::kObject:
+      return ToJson(*this);
   }
   return {};
 }
@@ -225,21 +236,39 @@ void AppendString(std::string& out, std::string_view s) {
     if (c >= 32 && c < 128) {
       ++i;
       switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '/': out += "\\/"; break;
-        default: out += static_cast<char>(c);
+        case '"':
+          out += "\\\"";
+          break;
+        case '\\':
+          out += "\\\\";
+          break;
+        case '/':
+          out += "\\/";
+          break;
+        default:
+          out += static_cast<char>(c);
       }
       continue;
     }
     const char32_t cp = NextCodePoint(s, i);
     switch (cp) {
-      case '\b': out += "\\b"; continue;
-      case '\t': out += "\\t"; continue;
-      case '\n': out += "\\n"; continue;
-      case '\f': out += "\\f"; continue;
-      case '\r': out += "\\r"; continue;
-      default: break;
+      case '\b':
+        out += "\\b";
+        continue;
+      case '\t':
+        out += "\\t";
+        continue;
+      case '\n':
+        out += "\\n";
+        continue;
+      case '\f':
+        out += "\\f";
+        continue;
+      case '\r':
+        out += "\\r";
+        continue;
+      default:
+        break;
     }
     if constexpr (kPlain) {
       if (cp < 32) {
@@ -261,10 +290,18 @@ void AppendString(std::string& out, std::string_view s) {
 template <bool kPlain>
 void Append(std::string& out, const JsonValue& v) {
   switch (v.kind()) {
-    case JsonValue::Kind::kNull: out += "null"; return;
-    case JsonValue::Kind::kBoolean: out += v.AsBoolean() ? "true" : "false"; return;
-    case JsonValue::Kind::kNumber: out += v.AsNumberText(); return;
-    case JsonValue::Kind::kString: AppendString<kPlain>(out, v.AsString()); return;
+    case JsonValue::Kind::kNull:
+      out += "null";
+      return;
+    case JsonValue::Kind::kBoolean:
+      out += v.AsBoolean() ? "true" : "false";
+      return;
+    case JsonValue::Kind::kNumber:
+      out += v.AsNumberText();
+      return;
+    case JsonValue::Kind::kString:
+      AppendString<kPlain>(out, v.AsString());
+      return;
     case JsonValue::Kind::kArray: {
       out += '[';
       bool first = true;

@@ -25,7 +25,10 @@ const EscapeCase kEscapeCases[] = {
     {"DeleteStaysRaw", "\x7F", "\"\x7F\""},
     {"UpperCaseHex", "\xE2\x82\xAC", "\"\\u20AC\""},
     {"SurrogatePair", "\xF0\x9F\x98\x80", "\"\\uD83D\\uDE00\""},
-    {"InvalidUtf8BecomesReplacement", "a\xFF" "b", "\"a\\uFFFDb\""},
+    {"InvalidUtf8BecomesReplacement",
+     "a\xFF"
+     "b",
+     "\"a\\uFFFDb\""},
     {"TruncatedSequence", "\xC3", "\"\\uFFFD\""},
     {"OverlongRejected", "\xC0\xAF", "\"\\uFFFD\\uFFFD\""},
 };
@@ -109,8 +112,8 @@ TEST(JsonParseTest, DecodesEscapesIntoUtf8) {
 }
 
 TEST(JsonParseTest, RejectsInvalidInput) {
-  const char* bad[] = {"", "   ", "{", "[1,]", "{\"a\" 1}", "tru", "1 2", "\"\xFF\"", "'a'",
-                       "{\"a\":1,}", "[\"\\x\"]", "01"};
+  const char* bad[] = {"",    "   ",      "{",   "[1,]",       "{\"a\" 1}", "tru",
+                       "1 2", "\"\xFF\"", "'a'", "{\"a\":1,}", "[\"\\x\"]", "01"};
   for (const char* text : bad) {
     SCOPED_TRACE(text);
     EXPECT_FALSE(ParseJson(text).has_value());
@@ -120,7 +123,8 @@ TEST(JsonParseTest, RejectsInvalidInput) {
 TEST(JsonParseTest, NestingIsBounded) {
   const std::string ok = std::string(kMaxJsonDepth, '[') + std::string(kMaxJsonDepth, ']');
   EXPECT_TRUE(ParseJson(ok).has_value());
-  const std::string deep = std::string(kMaxJsonDepth + 1, '[') + std::string(kMaxJsonDepth + 1, ']');
+  const std::string deep =
+      std::string(kMaxJsonDepth + 1, '[') + std::string(kMaxJsonDepth + 1, ']');
   EXPECT_FALSE(ParseJson(deep).has_value());
   const std::string hostile(1'000'000, '[');
   EXPECT_FALSE(ParseJson(hostile).has_value());
@@ -128,7 +132,11 @@ TEST(JsonParseTest, NestingIsBounded) {
 
 TEST(JsonParseTest, RoundTripsThroughSerialisation) {
   const char* docs[] = {R"({"a":[1,2.5,"x\/y"],"b":{"c":null,"d":false},"e":"\u00E7\uD83D\uDE00"})",
-                        "[]", "{}", "\"\"", "-1.5E-7", "true"};
+                        "[]",
+                        "{}",
+                        "\"\"",
+                        "-1.5E-7",
+                        "true"};
   for (const char* doc : docs) {
     SCOPED_TRACE(doc);
     const auto v = ParseJson(doc);
