@@ -72,6 +72,12 @@ class ModelDatabase {
   static database::DatabaseConnection& RequestConnection(web::core::WebRequest& req,
                                                          std::string_view schema = {});
 
+  // RequestConnection, switched to `schema` at once, so that a schema that
+  // cannot be opened fails here with the database's message ("Unknown
+  // database ...") rather than on the next statement.
+  static database::DatabaseConnection& OpenRequestConnection(web::core::WebRequest& req,
+                                                             std::string_view schema);
+
   // 200 with the rows of `sql` as an array (paged by limit/page), or 422 with
   // the body null. An empty `schema` means the tenant of x-schema.
   static void ExecuteGet(web::core::WebRequest& req, web::core::WebResponse& res,
