@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -119,10 +120,6 @@ const ValidateCase kCases[] = {
     Refused("NoSchema", "GET", "/v1/produto", std::nullopt, 400, "Schema não informado"),
     Refused("BlankSchema", "GET", "/v1/produto", "   ", 400, "Schema não informado"),
     Refused("UnknownSchema", "GET", "/v1/produto", "qv_validate_missing", 400, "Schema inválido"),
-    Refused("SchemaWithLeadingSpace", "GET", "/v1/produto", std::string(" ") + kNormal, 400,
-            "Schema inválido"),
-    Refused("SchemaWithTrailingSpace", "GET", "/v1/produto", std::string(kNormal) + " ", 400,
-            "Schema inválido"),
     Refused("SchemaInOtherCase", "GET", "/v1/produto", "QV_VALIDATE_OK", 400, "Schema inválido"),
     Refused("SchemaWithQuote", "GET", "/v1/produto", "x' or '1'='1", 400, "Schema inválido"),
     Refused("SchemaWithBackslashEscape", "GET", "/v1/produto", "\\' or 1=1 #", 400,
@@ -145,8 +142,10 @@ const ValidateCase kCases[] = {
             "Invalid username or password", "12", "filial1", "errada"),
     Refused("NoBranch", "GET", "/v1/produto", kNormal, 400, "Filial não informada", std::nullopt),
     Refused("BlankBranch", "GET", "/v1/produto", kNormal, 400, "Filial não informada", "  "),
-    Refused("BranchWithLeadingSpace", "GET", "/v1/produto", kNormal, 400,
-            "Filial informada não é válida", " 12"),
+    // HTTP drops blanks around a header value, so only inner ones arrive; the
+    // data service's own tests cover leading and trailing blanks.
+    Refused("BranchWithInnerSpace", "GET", "/v1/produto", kNormal, 400,
+            "Filial informada não é válida", "1 2"),
     Refused("BranchNotDigits", "GET", "/v1/produto", kNormal, 400, "Filial informada não é válida",
             "12a"),
     Refused("BranchNegative", "GET", "/v1/produto", kNormal, 400, "Filial informada não é válida",
@@ -165,6 +164,8 @@ const ValidateCase kCases[] = {
             "12", "\\' UNION SELECT 'p',1 #", "p"),
     Through("ValidRequest", "GET", "/v1/produto", kNormal),
 };
+
+void PrintTo(const ValidateCase& c, std::ostream* os) { *os << c.name; }
 
 class ValidateTableTest : public ValidateTest,
                           public ::testing::WithParamInterface<ValidateCase> {};
