@@ -43,8 +43,11 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
 
 // Formats `seconds` (already shifted to the wanted zone) plus the suffix.
 std::string Format(std::int64_t seconds, int milliseconds, const std::string& suffix) {
+  // Split without multiplying back: days * 86400 would overflow at the
+  // extremes of the 64-bit range.
   const std::int64_t days = FloorDiv(seconds, kSecondsPerDay);
-  const std::int64_t in_day = seconds - days * kSecondsPerDay;
+  std::int64_t in_day = seconds % kSecondsPerDay;
+  if (in_day < 0) in_day += kSecondsPerDay;
   std::int64_t y = 0;
   unsigned m = 0, d = 0;
   CivilFromDays(days, y, m, d);
@@ -60,8 +63,9 @@ std::string Format(std::int64_t seconds, int milliseconds, const std::string& su
 JOSENumericDate JOSENumericDate::Create(std::chrono::system_clock::time_point date) {
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(date.time_since_epoch());
   const std::int64_t count = ms.count();
-  const std::int64_t seconds = FloorDiv(count, 1000);
-  return FromSeconds(seconds, static_cast<int>(count - seconds * 1000));
+  std::int64_t millis = count % 1000;
+  if (millis < 0) millis += 1000;
+  return FromSeconds(FloorDiv(count, 1000), static_cast<int>(millis));
 }
 
 JOSENumericDate JOSENumericDate::FromSeconds(std::int64_t seconds, int milliseconds) {

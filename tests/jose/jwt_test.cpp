@@ -228,6 +228,14 @@ TEST(JOSENumericDateTest, SecondsTextAndComparisons) {
   EXPECT_EQ(d.AsSeconds(), 1625061909);
   EXPECT_EQ(d.AsISO8601(), "2021-06-30T14:05:09.999Z");
   EXPECT_EQ(JOSENumericDate::FromSeconds(-1).AsISO8601(), "1969-12-31T23:59:59.000Z");
+  const auto before_epoch =
+      JOSENumericDate::Create(std::chrono::system_clock::time_point(std::chrono::milliseconds(-1)));
+  EXPECT_EQ(before_epoch.AsSeconds(), -1);
+  EXPECT_EQ(before_epoch.AsISO8601(), "1969-12-31T23:59:59.999Z");
+  EXPECT_EQ(JOSENumericDate::FromSeconds(std::numeric_limits<std::int64_t>::min() + 1)
+                .AsISO8601()
+                .substr(0, 1),
+            "-");  // renders without overflow
   const auto e = JOSENumericDate::FromSeconds(1625061919);
   EXPECT_TRUE(e.IsAfter(d, 9));
   EXPECT_FALSE(e.IsAfter(d, 10));
