@@ -1,5 +1,6 @@
 #include "web/core/router_tree.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <mutex>
@@ -55,6 +56,8 @@ struct WebRouterTree::Node {
   std::vector<std::string> regexed_keys;
   // Handlers per method code; a method without a list is not served here.
   std::array<std::optional<std::vector<WebCallback>>, kMethodCount> callback;
+  // The registration number of each handler of `callback`, list by list.
+  std::array<std::vector<std::uint64_t>, kMethodCount> sequence;
   std::map<std::string, std::unique_ptr<Node>, std::less<>> route;
 
   Node& CreateRouter(std::string_view segment) {
@@ -74,7 +77,7 @@ struct WebRouterTree::Node {
     return callback[static_cast<std::size_t>(method)];
   }
 
-  void Register(SegmentQueue& queue, HttpMethod method, WebCallback cb) {
+  void Register(SegmentQueue& queue, HttpMethod method, WebCallback cb, std::uint64_t number) {
     if (!is_initialized) {
       part.assign(queue.Pop());
       is_regex = !part.empty() && part.front() == ':';
@@ -87,15 +90,29 @@ struct WebRouterTree::Node {
       auto& list = callback[static_cast<std::size_t>(method)];
       if (!list) list.emplace();
       list->push_back(std::move(cb));
+      sequence[static_cast<std::size_t>(method)].push_back(number);
       return;
     }
     const std::string_view next = queue.Peek();
     Node& child = CreateRouter(next);
-    child.Register(queue, method, std::move(cb));
+    child.Register(queue, method, std::move(cb), number);
     if (child.is_regex) {
       bool known = false;
       for (const auto& key : regexed_keys) known = known || key == next;
       if (!known) regexed_keys.emplace_back(next);
+    }
+  }
+
+  // Appends the handlers of this node and of everything below it; `path` is
+  // this node's path.
+  void Collect(const std::string& path, std::vector<RegisteredRoute>& out) const {
+    for (std::size_t m = 0; m < kMethodCount; ++m) {
+      for (const std::uint64_t number : sequence[m]) {
+        out.push_back({static_cast<HttpMethod>(m), path, number});
+      }
+    }
+    for (const auto& [key, child] : route) {
+      child->Collect(path == "/" ? path + key : path + "/" + key, out);
     }
   }
 
@@ -234,7 +251,7 @@ void WebRouterTree::RegisterRoute(HttpMethod method, std::string_view path, WebC
   SegmentQueue queue;
   SplitSegments(normalized, queue.items);
   std::unique_lock lock(mutex_);
-  root_->Register(queue, method, std::move(callback));
+  root_->Register(queue, method, std::move(callback), registrations_++);
 }
 
 void WebRouterTree::RegisterMiddleware(WebCallback middleware) {
@@ -251,6 +268,18 @@ void WebRouterTree::RegisterMiddleware(std::string_view path, WebCallback middle
   queue.Pop();
   while (!queue.Empty()) node = &node->CreateRouter(queue.Pop());
   node->middleware.push_back(std::move(middleware));
+}
+
+std::vector<RegisteredRoute> WebRouterTree::Routes() const {
+  std::vector<RegisteredRoute> out;
+  {
+    std::shared_lock lock(mutex_);
+    root_->Collect("/", out);
+  }
+  std::sort(out.begin(), out.end(), [](const RegisteredRoute& a, const RegisteredRoute& b) {
+    return a.sequence < b.sequence;
+  });
+  return out;
 }
 
 bool WebRouterTree::Execute(WebRequest& req, WebResponse& res) {

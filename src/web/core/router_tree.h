@@ -1,10 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <shared_mutex>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "web/core/web_callback.h"
 #include "web/core/web_request.h"
@@ -32,6 +34,19 @@ class InvalidPathEncoding : public std::invalid_argument {
 // Thread-safety: any number of Execute calls run at once. Registration may
 // happen while requests are served (it waits for the walks in progress), but
 // never from inside a callback of the same tree.
+// One registered handler as a walk of the tree finds it.
+struct RegisteredRoute {
+  HttpMethod method;
+  // The node's path: "/" + its segments joined by "/" ("/" for the root,
+  // "/v1/negativado/:ID" for a parameter).
+  std::string path;
+  // The handler's place among all handler registrations of the tree,
+  // counting from 0.
+  std::uint64_t sequence;
+
+  friend bool operator==(const RegisteredRoute&, const RegisteredRoute&) = default;
+};
+
 class WebRouterTree {
  public:
   WebRouterTree();
@@ -54,11 +69,18 @@ class WebRouterTree {
   // Application Error"; every exception leaves Execute to the caller.
   bool Execute(WebRequest& req, WebResponse& res);
 
+  // Walks the whole tree and lists every handler, one entry per handler (a
+  // path and method with two handlers appear twice), in registration order.
+  // Middleware is not listed. For diagnostics and for the tests that check
+  // what start-up registered.
+  std::vector<RegisteredRoute> Routes() const;
+
   struct Node;
 
  private:
   std::unique_ptr<Node> root_;
-  std::shared_mutex mutex_;
+  std::uint64_t registrations_ = 0;
+  mutable std::shared_mutex mutex_;
 };
 
 // "/" + `path` without its leading and trailing "/" characters.

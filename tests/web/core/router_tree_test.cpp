@@ -474,5 +474,25 @@ TEST_F(RouterTreeTest, RegistrationWhileServingIsSafe) {
   EXPECT_TRUE(Run("GET", "/v1/late/199").found);
 }
 
+TEST_F(RouterTreeTest, RoutesListsEveryHandlerInRegistrationOrder) {
+  EXPECT_TRUE(tree_.Routes().empty());
+  const WebCallback h = [](WebRequest&, WebResponse&, const WebNext&) {};
+  core_.Use(h);  // middleware is not a route
+  core_.Group().Prefix("/v1/negativado").Get("/", h).Post("/", h).Delete("/:ID", h);
+  core_.Group().Prefix("/v1").Get("/aliquota", h);
+  core_.Get("/", h).Get("/v1/negativado", h);  // a second handler on one path and method
+  core_.Use("/v1/banco", h);                   // a node without handlers
+  using M = HttpMethod;
+  const std::vector<RegisteredRoute> want = {
+      {M::kGet, "/v1/negativado", 0},
+      {M::kPost, "/v1/negativado", 1},
+      {M::kDelete, "/v1/negativado/:ID", 2},
+      {M::kGet, "/v1/aliquota", 3},
+      {M::kGet, "/", 4},
+      {M::kGet, "/v1/negativado", 5},
+  };
+  EXPECT_EQ(tree_.Routes(), want);
+}
+
 }  // namespace
 }  // namespace quorvane::web::core
