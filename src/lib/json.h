@@ -29,7 +29,14 @@ class JsonValue {
   using Array = std::vector<JsonValue>;
   using Object = std::vector<JsonMember>;
 
-  JsonValue() = default;  // null
+  JsonValue();  // null
+  // Declared here and defaulted below JsonMember, which must be complete
+  // before the storage can be copied or destroyed.
+  ~JsonValue();
+  JsonValue(const JsonValue& other);
+  JsonValue(JsonValue&& other) noexcept;
+  JsonValue& operator=(const JsonValue& other);
+  JsonValue& operator=(JsonValue&& other) noexcept;
 
   static JsonValue Null() { return JsonValue(); }
   static JsonValue Boolean(bool value);
@@ -83,7 +90,7 @@ class JsonValue {
 
  private:
   using Storage = std::variant<std::monostate, bool, NumberText, std::string, Array, Object>;
-  explicit JsonValue(Storage storage) : storage_(std::move(storage)) {}
+  explicit JsonValue(Storage storage);
   Storage storage_;
 };
 
@@ -92,6 +99,14 @@ struct JsonMember {
   JsonValue value;
   friend bool operator==(const JsonMember&, const JsonMember&) = default;
 };
+
+inline JsonValue::JsonValue() = default;
+inline JsonValue::JsonValue(Storage storage) : storage_(std::move(storage)) {}
+inline JsonValue::~JsonValue() = default;
+inline JsonValue::JsonValue(const JsonValue& other) = default;
+inline JsonValue::JsonValue(JsonValue&& other) noexcept = default;
+inline JsonValue& JsonValue::operator=(const JsonValue& other) = default;
+inline JsonValue& JsonValue::operator=(JsonValue&& other) noexcept = default;
 
 // Parses UTF-8 JSON text (one value, surrounding white space allowed).
 // Numbers keep their text. Returns nullopt on any syntax error, on invalid
