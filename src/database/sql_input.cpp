@@ -29,14 +29,14 @@ bool IsIdentifierChar(char c) {
 bool ReadIdentifier(std::string_view text, std::size_t& pos) {
   while (pos < text.size() && IsSpace(text[pos])) ++pos;
   if (pos < text.size() && text[pos] == '`') {
-    for (++pos; pos < text.size(); ++pos) {
-      if (text[pos] != '`') continue;
-      if (pos + 1 < text.size() && text[pos + 1] == '`') {
-        ++pos;
-        continue;
-      }
-      ++pos;
-      return true;
+    // The upsert splits its column list at commas and the value list at
+    // quotes, so a quoted name may hold neither: it could shift the pairing
+    // of columns and values. Backslashes are changed by the statement rules.
+    const std::size_t start = ++pos;
+    for (; pos < text.size(); ++pos) {
+      const char c = text[pos];
+      if (c == '`') return pos++ > start;
+      if (c == ',' || c == '\'' || c == '"' || c == '\\') return false;
     }
     return false;
   }

@@ -14,8 +14,9 @@ namespace quorvane::database {
 
 // A column list "a, b, c": every item, trimmed, is an unquoted identifier
 // (letters, digits, "_", "$", bytes of non-ASCII UTF-8 characters) or a
-// backtick-quoted one. An empty list passes (the database then refuses the
-// statement). Throws "Nome de coluna inválido: <item>".
+// backtick-quoted one without commas, quotes or backslashes (`desc`). An
+// empty list passes (the database then refuses the statement). Throws
+// "Nome de coluna inválido: <item>".
 void CheckColumnList(std::string_view fields);
 
 // A value list "1, 'a''b', null, -2.5e3": every item a number, a string in

@@ -334,5 +334,17 @@ TEST_F(QueryDbTest, StrLiteralsStayDataInBothBackslashModes) {
   EXPECT_EQ(admin_.Scalar(std::string("SELECT COUNT(*) FROM ") + kSchema + ".login"), "2");
 }
 
+TEST_F(QueryDbTest, StrRoundTripsEveryAsciiByteAndUtf8) {
+  admin_.Exec(std::string("CREATE TABLE IF NOT EXISTS ") + kSchema +
+              ".textos (id INT PRIMARY KEY, texto TEXT)");
+  std::string value;
+  for (int c = 0; c < 128; ++c) value += static_cast<char>(c);
+  value += "ação ✓";
+  connection_->ExecuteSQL("REPLACE INTO textos VALUES (1, " + MySQLStr(value) + ")");
+  const auto row = connection_->SelectToJSONObject("SELECT texto FROM textos WHERE id = 1");
+  ASSERT_TRUE(row);
+  EXPECT_EQ(row->Find("texto")->AsString(), value);
+}
+
 }  // namespace
 }  // namespace quorvane::database
