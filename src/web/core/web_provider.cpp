@@ -453,7 +453,8 @@ void WebProvider::StopListen() {
 void WebProvider::Start() {
   Listen(
       [this](WebCore&) {
-        std::cout << "Server is running on " << (host_.empty() ? "0.0.0.0" : host_) << ":"
+        // The wording is the one operators and their scripts know.
+        std::cout << "Server is runing on " << (host_.empty() ? "0.0.0.0" : host_) << ":"
                   << BoundPort() << std::endl;
         std::cout << "Press return to stop ..." << std::flush;
         std::string line;
