@@ -1,6 +1,10 @@
 #include "app/startup.h"
 
+#include "controller/alteracaoestoque.h"
 #include "controller/parametros.h"
+#include "controller/produto.h"
+#include "controller/produto_kit.h"
+#include "controller/produto_preco.h"
 #include "controller/simple_registries.h"
 #include "lib/settings.h"
 #include "web/middleware/compression.h"
@@ -54,11 +58,11 @@ void RegisterControllers(web::core::WebCore& core) {
       c::fornecedor::Registry,            // 18 /v1/fornecedor
       // c::negativado::Registry,         // 19 /v1/negativado
       c::profissional::Registry,          // 20 /v1/profissional
-      // c::produto::Registry,            // 21 /v1/produto
-      // c::produto_preco::Registry,      // 22 /v1/preco
-      // c::produto_kit::Registry,        // 23 /v1/kit
+      c::produto::Registry,               // 21 /v1/produto
+      c::produto_preco::Registry,         // 22 /v1/preco
+      c::produto_kit::Registry,           // 23 /v1/kit
       c::parametros::Registry,            // 24 /v1/parametro, /v1/manutencao
-      // c::alteracaoestoque::Registry,   // 25 /v1/alteracaoestoque
+      c::alteracaoestoque::Registry,      // 25 /v1/alteracaoestoque
       c::pagdigital::Registry,            // 26 /v1/pagamento/digital
       c::financeira::Registry,            // 27 /v1/financeira
       c::representante::Registry,         // 28 /v1/representante
