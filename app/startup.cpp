@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "controller/alteracaoestoque.h"
+#include "controller/login.h"
 #include "controller/parametros.h"
 #include "controller/produto.h"
 #include "controller/produto_kit.h"
@@ -67,7 +68,7 @@ void RegisterControllers(web::core::WebCore& core) {
       c::financeira::Registry,            // 27 /v1/financeira
       c::representante::Registry,         // 28 /v1/representante
       // c::tributacao::Registry,         // 29 /v1 (taxation)
-      // c::login::Registry,              // 30 /v1/login
+      c::login::Registry,                 // 30 /v1/login
   };
   // clang-format on
   for (const Registry registry : registries) registry(core);
