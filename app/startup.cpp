@@ -1,12 +1,19 @@
 #include "app/startup.h"
 
 #include "controller/alteracaoestoque.h"
+#include "controller/banco.h"
+#include "controller/cartao.h"
+#include "controller/convenio.h"
+#include "controller/filial.h"
 #include "controller/login.h"
+#include "controller/negativado.h"
 #include "controller/parametros.h"
 #include "controller/produto.h"
 #include "controller/produto_kit.h"
 #include "controller/produto_preco.h"
 #include "controller/simple_registries.h"
+#include "controller/tributacao.h"
+#include "controller/usuario.h"
 #include "lib/settings.h"
 #include "web/middleware/compression.h"
 #include "web/middleware/cors.h"
@@ -39,25 +46,25 @@ void RegisterControllers(web::core::WebCore& core) {
   using Registry = void (*)(web::core::WebCore&);
   // clang-format off
   const Registry registries[] = {
-      // c::filial::Registry,             //  1 /v1/filial
+      c::filial::Registry,                //  1 /v1/filial
       c::cidade::Registry,                //  2 /v1/cidade
       c::administradora::Registry,        //  3 /v1/administradora
-      // c::cartao::Registry,             //  4 /v1/cartao
+      c::cartao::Registry,                //  4 /v1/cartao
       c::vencimento::Registry,            //  5 /v1/vencimento
       c::grupo::Registry,                 //  6 /v1/grupo
       c::subgrupo::Registry,              //  7 /v1/subgrupo
-      // c::convenio::Registry,           //  8 /v1/convenio
+      c::convenio::Registry,              //  8 /v1/convenio
       c::parcelamento::Registry,          //  9 /v1/parcelamento
       c::rota::Registry,                  // 10 /v1/rota
       c::texto::Registry,                 // 11 /v1/texto
       c::transportadora::Registry,        // 12 /v1/transportadora
-      // c::usuario::Registry,            // 13 /v1/usuario
+      c::usuario::Registry,               // 13 /v1/usuario
       // c::cliente::Registry,            // 14 /v1/cliente
-      // c::banco::Registry,              // 15 /v1/banco
+      c::banco::Registry,                 // 15 /v1/banco
       c::contasapagar::Registry,          // 16 /v1/contasapagar
       // c::contasareceber::Registry,     // 17 /v1/contasareceber
       c::fornecedor::Registry,            // 18 /v1/fornecedor
-      // c::negativado::Registry,         // 19 /v1/negativado
+      c::negativado::Registry,            // 19 /v1/negativado
       c::profissional::Registry,          // 20 /v1/profissional
       c::produto::Registry,               // 21 /v1/produto
       c::produto_preco::Registry,         // 22 /v1/preco
@@ -67,7 +74,7 @@ void RegisterControllers(web::core::WebCore& core) {
       c::pagdigital::Registry,            // 26 /v1/pagamento/digital
       c::financeira::Registry,            // 27 /v1/financeira
       c::representante::Registry,         // 28 /v1/representante
-      // c::tributacao::Registry,         // 29 /v1 (taxation)
+      c::tributacao::Registry,            // 29 /v1 (taxation)
       c::login::Registry,                 // 30 /v1/login
   };
   // clang-format on

@@ -395,4 +395,18 @@ REPLACE INTO negativados (codigo, pessoa, cnpj, nome, `local`, motivo, observaca
   (1, 'J', '45.678.901/0001-23', 'Comercial Ponto Certo Ltda', 'SPC',
    'Título protestado em cartório', NULL);
 
+-- Retired records, for tenants that synchronise inactive records
+-- (sincronizar_inativo 1): their downloads of cards and users then carry the
+-- column inativo, and the branches hide these rows themselves.
+REPLACE INTO cartoes (codigo, descricao, taxavistacredito, taxafinanestabcredito,
+                      taxafinanadmincredito, nrdiasrecebimentocredito, taxavistadebito,
+                      nrdiasrecebimentodebito, codadministradora, pix, inativo) VALUES
+  (3, 'Elo débito (descredenciado)', 0.00, 0.00, 0.00, 0, 1.79, 2, 1, 'N', 'S');
+
+REPLACE INTO usuarios (codigo, nome, codcidade, cargo, senha, acessos, comissao, dtcadastro,
+                       tipoacesso, permitiragendamentos, caixa, codusuariosperfil, semcomissao,
+                       descontomaximo, inativo) VALUES
+  (3, 'Carlos Eduardo Lima', 2, 'Balconista', '9876', 'VENDAS', 0.50, '2022-08-15', 'C', 'N', 2,
+   2, 'N', 5.00, 'S');
+
 SET SESSION sql_mode = @qv_demo_saved_sql_mode;
