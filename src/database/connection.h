@@ -107,7 +107,8 @@ class DatabaseConnection {
   // DatabaseConnection runs on one physical connection (one pool lease)
   // instead of one per operation; a change of Database in between switches
   // that connection's schema. The data service uses it to run the
-  // statements of one request on one lease.
+  // statements of one request on one lease. One hold at a time; it must end
+  // before the DatabaseConnection does.
   class ConnectionHold {
    public:
     ConnectionHold(ConnectionHold&& other) noexcept
