@@ -3,6 +3,8 @@
 #include "controller/alteracaoestoque.h"
 #include "controller/banco.h"
 #include "controller/cartao.h"
+#include "controller/cliente.h"
+#include "controller/contasareceber.h"
 #include "controller/convenio.h"
 #include "controller/filial.h"
 #include "controller/login.h"
@@ -59,10 +61,10 @@ void RegisterControllers(web::core::WebCore& core) {
       c::texto::Registry,                 // 11 /v1/texto
       c::transportadora::Registry,        // 12 /v1/transportadora
       c::usuario::Registry,               // 13 /v1/usuario
-      // c::cliente::Registry,            // 14 /v1/cliente
+      c::cliente::Registry,               // 14 /v1/cliente
       c::banco::Registry,                 // 15 /v1/banco
       c::contasapagar::Registry,          // 16 /v1/contasapagar
-      // c::contasareceber::Registry,     // 17 /v1/contasareceber
+      c::contasareceber::Registry,        // 17 /v1/contasareceber
       c::fornecedor::Registry,            // 18 /v1/fornecedor
       c::negativado::Registry,            // 19 /v1/negativado
       c::profissional::Registry,          // 20 /v1/profissional
