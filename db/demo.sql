@@ -247,6 +247,38 @@ REPLACE INTO alteracaoestoqueitens (codigo, codalteracaoestoque, codproduto, des
   (2, 2, 3, 'Shampoo anticaspa 400 ml', NULL, 'FR', 2.000, 'P', 12.40, 24.50, NULL, 'SH0925',
    'Embalagem danificada', '2027-09-30', 1);
 
+-- Product area: stock by branch, prices, kits --------------------------------
+-- A promotional price table, so that GET /v1/produto/estoque/1 shows three
+-- prices for Loja Centro, ordered by table name (page through the branches
+-- and their prices with ?limit=1&page=2), while Loja Campinas keeps an empty
+-- list for product 2 (GET /v1/produto/estoque/2); a second kit; and a second
+-- item of the transfer.
+REPLACE INTO tabelaprecos (codigo, descricao, permitirdesconto, margemlucrodefault, comissao,
+                           tipovendavinculada, vendadinheiro, vendaduplicata, vendacartao,
+                           vendacheque, vendafinanceira, vendaoutros, vendaconvenio, semcomissao,
+                           vendaboleto, comissaoprofissional) VALUES
+  (3, 'Promoção de verão', 'N', 30.00, 0.50, 'N', 'S', 'N', 'S', 'N', 'N', 'N', 'N', 'N', 'N',
+   0.00);
+
+REPLACE INTO tabelaprecositens (codtabelaprecos, codproduto, codfilial, codfilialorigem, preco,
+                                precoanterior, margemlucro, quantidademinimavenda) VALUES
+  (3, 1, 1, 1, 5.49, 5.90, 43.00, 2.000),
+  (3, 2, 1, 1, 69.90, 79.90, 45.00, 1.000);
+
+REPLACE INTO kits (codigo, descricao, unidade, codbarras) VALUES
+  (2, 'Kit cuidado diário: dipirona + shampoo', 'UN', '7890000999002');
+
+REPLACE INTO kitsitens (codkit, codproduto, quantidade, desconto) VALUES
+  (2, 1, 2.000, 0.00),
+  (2, 3, 1.000, 5.00);
+
+REPLACE INTO alteracaoestoqueitens (codigo, codalteracaoestoque, codproduto, descricaoproduto,
+                                    complementoproduto, unidadeproduto, quantidade, tipo,
+                                    precocusto, precovenda, precovenda2, lote, motivoperda,
+                                    validade, codfilialorigem) VALUES
+  (3, 1, 2, 'Protetor solar FPS 50 200 ml', NULL, 'FR', 6.000, 'S', 38.00, 79.90, NULL,
+   'PS2610', NULL, '2028-10-31', 3);
+
 -- Receivables and payables ---------------------------------------------------
 
 -- Maria (1): an open title, a credit of 100 with 30 already used, a title with
@@ -408,5 +440,28 @@ REPLACE INTO usuarios (codigo, nome, codcidade, cargo, senha, acessos, comissao,
                        descontomaximo, inativo) VALUES
   (3, 'Carlos Eduardo Lima', 2, 'Balconista', '9876', 'VENDAS', 0.50, '2022-08-15', 'C', 'N', 2,
    2, 'N', 5.00, 'S');
+
+-- Credit situation (GET /v1/cliente/financeiro/:ID) ------------------------
+-- A few rows that show its rules on the demo customers. Maria (1): an open
+-- collection bill, a discounted title (left out) and a cheque of value 0 that
+-- sets the earliest cheque date without being listed. João (2): listed as a
+-- defaulter without a stated reason (negativado_motivo "").
+REPLACE INTO bloquetoscobranca (codigo, codcliente, codfilial, nomecliente, dtvencimento, valor,
+                                documento, status, nrbanco, emitido, dtemissao, nossonumero,
+                                taxaboleto, codfilialorigem) VALUES
+  (3, 1, 1, 'Maria Aparecida Souza', '2026-12-20', 120.00, '000103', 2, '341', 'S',
+   '2026-11-20', '10900000140', 3.50, 1);
+
+REPLACE INTO crduplicatas (codigo, codfilial, baixado, tipo, descontado, nrtitulo, nrparcela,
+                           codcliente, dtemissao, dtvencimento, valor, codfilialorigem) VALUES
+  (7, 1, 'N', 'D', 'S', '000103', 1, 1, '2026-11-20', '2027-01-20', 60.00, 1);
+
+REPLACE INTO crcheques (codigo, codfilial, baixado, devolvido, numero, conta, banco, codcliente,
+                        emitente, dtemissao, dtvencimento, valor, codfilialorigem) VALUES
+  (3, 1, 'N', 'N', '000458', '12345-6', '001', 1, 'Maria Aparecida Souza', '2026-11-18',
+   '2026-12-18', 0.00, 1);
+
+REPLACE INTO negativados (codigo, pessoa, cnpj, nome, `local`, motivo, observacao) VALUES
+  (2, 'F', '111.444.777-35', 'João Batista Lima', 'SERASA', NULL, NULL);
 
 SET SESSION sql_mode = @qv_demo_saved_sql_mode;
