@@ -247,6 +247,38 @@ REPLACE INTO alteracaoestoqueitens (codigo, codalteracaoestoque, codproduto, des
   (2, 2, 3, 'Shampoo anticaspa 400 ml', NULL, 'FR', 2.000, 'P', 12.40, 24.50, NULL, 'SH0925',
    'Embalagem danificada', '2027-09-30', 1);
 
+-- Product area: stock by branch, prices, kits --------------------------------
+-- A promotional price table, so that GET /v1/produto/estoque/1 shows three
+-- prices for Loja Centro, ordered by table name (page through the branches
+-- and their prices with ?limit=1&page=2), while Loja Campinas keeps an empty
+-- list for product 2 (GET /v1/produto/estoque/2); a second kit; and a second
+-- item of the transfer.
+REPLACE INTO tabelaprecos (codigo, descricao, permitirdesconto, margemlucrodefault, comissao,
+                           tipovendavinculada, vendadinheiro, vendaduplicata, vendacartao,
+                           vendacheque, vendafinanceira, vendaoutros, vendaconvenio, semcomissao,
+                           vendaboleto, comissaoprofissional) VALUES
+  (3, 'Promoção de verão', 'N', 30.00, 0.50, 'N', 'S', 'N', 'S', 'N', 'N', 'N', 'N', 'N', 'N',
+   0.00);
+
+REPLACE INTO tabelaprecositens (codtabelaprecos, codproduto, codfilial, codfilialorigem, preco,
+                                precoanterior, margemlucro, quantidademinimavenda) VALUES
+  (3, 1, 1, 1, 5.49, 5.90, 43.00, 2.000),
+  (3, 2, 1, 1, 69.90, 79.90, 45.00, 1.000);
+
+REPLACE INTO kits (codigo, descricao, unidade, codbarras) VALUES
+  (2, 'Kit cuidado diário: dipirona + shampoo', 'UN', '7890000999002');
+
+REPLACE INTO kitsitens (codkit, codproduto, quantidade, desconto) VALUES
+  (2, 1, 2.000, 0.00),
+  (2, 3, 1.000, 5.00);
+
+REPLACE INTO alteracaoestoqueitens (codigo, codalteracaoestoque, codproduto, descricaoproduto,
+                                    complementoproduto, unidadeproduto, quantidade, tipo,
+                                    precocusto, precovenda, precovenda2, lote, motivoperda,
+                                    validade, codfilialorigem) VALUES
+  (3, 1, 2, 'Protetor solar FPS 50 200 ml', NULL, 'FR', 6.000, 'S', 38.00, 79.90, NULL,
+   'PS2610', NULL, '2028-10-31', 3);
+
 -- Receivables and payables ---------------------------------------------------
 
 -- Maria (1): an open title, a credit of 100 with 30 already used, a title with
