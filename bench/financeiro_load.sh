@@ -138,6 +138,11 @@ trap cleanup EXIT
 
 start_server() {
   local pool="$1"
+  # Another server on the port would answer in this one's place.
+  if curl -s -o /dev/null "http://127.0.0.1:$port/status"; then
+    echo "port $port is already served; set QV_BENCH_PORT to a free one" >&2
+    exit 1
+  fi
   QUORVANE_PORT="$port" QUORVANE_DB_POOL="$pool" QUORVANE_DB_USER="$account" \
     QUORVANE_DB_PASSWORD="$account_password" "$build/app/quorvane" </dev/null >"$log" 2>&1 &
   pid=$!
