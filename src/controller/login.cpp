@@ -62,7 +62,6 @@ void GetLogin(WebRequest& req, WebResponse& res, const WebNext&) {
 void PostLogin(WebRequest& req, WebResponse& res, const WebNext&) {
   model::ModelDatabaseParameters parameters;
   parameters.setGravarFilialOrigem(false);
-  if (std::optional<lib::JsonValue> body = UploadBody(req)) parameters.setBody(std::move(*body));
   ModelDatabase::ExecutePost(req, res, "login", std::move(parameters));
 }
 

@@ -65,7 +65,6 @@ void GetParametros(WebRequest& req, WebResponse& res, const WebNext&) {
 void PostParametros(WebRequest& req, WebResponse& res, const WebNext&) {
   ModelDatabaseParameters parameters;
   parameters.setGravarFilialOrigem(false).setKeys(std::string(kKeyField), SchemaLiteral(req));
-  if (std::optional<lib::JsonValue> body = UploadBody(req)) parameters.setBody(std::move(*body));
   ModelDatabase::ExecutePost(req, res, kSchemasTable, std::move(parameters),
                              ModelDatabase::kControlSchema);
 }

@@ -52,12 +52,8 @@ bool IsDigits(std::string_view text) {
   return true;
 }
 
-// The upload of one item with the given options; the body's column names are
-// checked as for every other upload.
+// The upload of one item with the given options.
 void Upload(WebRequest& req, WebResponse& res, ModelDatabaseParameters parameters) {
-  if (std::optional<lib::JsonValue> body = UploadBody(req)) parameters.setBody(std::move(*body));
-  // Without a usable body the data service reads the request body itself and
-  // answers that it is missing or invalid.
   ModelDatabase::ExecutePost(req, res, kItensTable, std::move(parameters));
 }
 

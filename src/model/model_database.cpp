@@ -1,5 +1,6 @@
 #include "model/model_database.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <optional>
@@ -51,6 +52,24 @@ std::optional<std::int32_t> ParseInt32(std::string_view text) {
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return value;
+}
+
+// Member names of an upload become column names in the statement: each must
+// be a plain identifier (double quotes are dropped from names on the way, as
+// the write does), or a name like "cidade, estado" would shift values onto
+// other columns. Nested objects and arrays are never columns.
+void CheckColumnNames(const lib::JsonValue& object) {
+  for (const lib::JsonMember& member : object.AsObject()) {
+    if (member.value.IsObject() || member.value.IsArray()) continue;
+    std::string column;
+    for (const char c : member.name) {
+      if (c != '"') column += c;
+    }
+    const bool plain = !column.empty() && std::all_of(column.begin(), column.end(), [](char c) {
+      return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+    });
+    if (!plain) throw database::InvalidInputError("Nome de coluna inválido: " + member.name);
+  }
 }
 
 [[noreturn]] void RefuseBadRequest(WebResponse& res, std::string_view message) {
@@ -190,6 +209,7 @@ std::int64_t ModelDatabase::ExecutePost(WebRequest& req, WebResponse& res,
 
   std::int64_t result = 0;
   try {
+    CheckColumnNames(*body);
     std::string fields;
     std::string values;
     connection.ExtractFieldsAndValues(*body, fields, values);

@@ -200,6 +200,22 @@ INSTANTIATE_TEST_SUITE_P(Table, RefusedBodyTest,
                                            RefusedBody{"String", R"("cidade")"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(ModelDatabaseTest, MemberNamesMustBePlainColumnNames) {
+  // Such names would reach the statement as SQL text: a list of two columns
+  // would shift the values, a subquery would read other tables.
+  const char* bodies[] = {R"({"cidade, estado":"x"})", R"({"cidade) select 1 #":"x"})",
+                          R"({"":"x"})", R"({"cidade`":"x"})"};
+  for (const char* body : bodies) {
+    SCOPED_TRACE(body);
+    Exchange ex("POST", "/v1/cidade", body);
+    ex.Header("x-key-fields", "codigo").Header("x-key-values", "1, 'y'");
+    EXPECT_THROW(ModelDatabase::ExecutePost(ex.Req(), ex.Res(), "cidades"), WebCallbackInterrupted);
+    EXPECT_EQ(ex.Res().Status(), 400);
+    EXPECT_EQ(ex.Message().rfind("Nome de coluna inválido: ", 0), 0u) << ex.Message();
+  }
+  EXPECT_TRUE(Rows("SELECT codigo FROM cidades").empty());
+}
+
 TEST_F(ModelDatabaseTest, DatabaseRefusalIsAnsweredWithItsMessage) {
   // The body names codfilialorigem itself, so the column appears twice.
   Exchange ex("POST", "/v1/cidade", R"({"cidade":"x","codfilialorigem":9})");
