@@ -25,6 +25,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "web/core/http_reader.h"
 #include "web/core/text_util.h"
 #include "web/core/web_module.h"
 
@@ -145,8 +146,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
   void Start() {
     parser_.emplace();
-    parser_->header_limit(static_cast<std::uint32_t>(kMaxHeaderBytes));
-    parser_->body_limit(kMaxBodyBytes);
+    ConfigureRequestParser(*parser_);
     asio::dispatch(stream_.get_executor(), [self = shared_from_this()] { self->Read(); });
   }
 
@@ -210,19 +210,10 @@ class Connection : public std::enable_shared_from_this<Connection> {
   void OnRequest() {
     reading_ = false;
     stream_.expires_never();
-    auto& message = parser_->get();
-    raw_req_.method = text::ToUpperAscii(message.method_string());
-    raw_req_.SetTarget(message.target());
-    raw_req_.protocol_version = message.version() == 10 ? "HTTP/1.0" : "HTTP/1.1";
-    raw_req_.headers.reserve(16);
-    for (const auto& field : message) {
-      raw_req_.headers.push_back({std::string(field.name_string()), std::string(field.value())});
-    }
-    raw_req_.body = std::move(message.body());
+    ToRawRequest(parser_->get(), raw_req_);
     beast::error_code ec;
     const auto remote = stream_.socket().remote_endpoint(ec);
     if (!ec) raw_req_.remote_address = remote.address().to_string();
-    raw_req_.ApplyMethodOverride();
     parser_.reset();
 
     if (!server_.AcquireSlot()) {
@@ -285,7 +276,7 @@ class Connection : public std::enable_shared_from_this<Connection> {
   beast::tcp_stream stream_;
   WebProvider::Server& server_;
   beast::flat_buffer buffer_;
-  std::optional<http::request_parser<http::string_body>> parser_;
+  std::optional<RequestParser> parser_;
   RawRequest raw_req_;
   RawResponse raw_res_;
   std::string out_;
