@@ -112,9 +112,11 @@ class Builder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Builder> 
     return Put(JsonValue::Number(std::string(str, len)));
   }
   bool String(const char* str, rapidjson::SizeType len, bool) {
+    if (HasSurrogate(str, len)) return false;
     return Put(JsonValue::String(std::string(str, len)));
   }
   bool Key(const char* str, rapidjson::SizeType len, bool) {
+    if (HasSurrogate(str, len)) return false;
     keys_.emplace_back(str, len);
     return true;
   }
@@ -126,6 +128,20 @@ class Builder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Builder> 
   std::optional<JsonValue> Take() { return std::move(root_); }
 
  private:
+  // RapidJSON refuses a lone high surrogate escape ("\ud800") but decodes a
+  // lone low one ("\udc00") into bytes that are not UTF-8 (ED B0 80). Such a
+  // string could neither be stored nor written back as it came, so it is
+  // refused the same way: a surrogate's three-byte form is ED A0..BF xx.
+  static bool HasSurrogate(const char* str, std::size_t len) {
+    for (std::size_t i = 0; i + 1 < len; ++i) {
+      if (static_cast<unsigned char>(str[i]) == 0xED &&
+          static_cast<unsigned char>(str[i + 1]) >= 0xA0) {
+        return true;
+      }
+    }
+    return false;
+  }
+
   bool Open(JsonValue container) {
     if (static_cast<int>(stack_.size()) >= kMaxJsonDepth) return false;
     stack_.push_back(std::move(container));

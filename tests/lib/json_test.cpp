@@ -120,6 +120,21 @@ TEST(JsonParseTest, RejectsInvalidInput) {
   }
 }
 
+// A string must come out as valid UTF-8, or it could not be stored nor
+// written back as it came: an escape of half a surrogate pair, high or low,
+// is refused like invalid UTF-8.
+TEST(JsonParseTest, RejectsLoneSurrogateEscapes) {
+  const char* bad[] = {R"("\ud800")",     R"("\udc00")",       R"("a\ude00b")",
+                       R"({"\udfff":1})", R"("\ud83d\u0041")", R"("\ude00\ud83d")",
+                       "\"\xED\xB8\x80\""};
+  for (const char* text : bad) {
+    SCOPED_TRACE(text);
+    EXPECT_FALSE(ParseJson(text).has_value());
+  }
+  EXPECT_EQ(ParseJson(R"("\ud83d\ude00\ud7ff\ue000")")->AsString(),
+            "\xF0\x9F\x98\x80\xED\x9F\xBF\xEE\x80\x80");
+}
+
 TEST(JsonParseTest, NestingIsBounded) {
   const std::string ok = std::string(kMaxJsonDepth, '[') + std::string(kMaxJsonDepth, ']');
   EXPECT_TRUE(ParseJson(ok).has_value());
