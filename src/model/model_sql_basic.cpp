@@ -19,6 +19,13 @@ std::string AsciiUpper(std::string_view text) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// What may follow "--" for the database to read a comment: a blank or any
+// control character, DEL included.
+bool IsControlOrBlank(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return b <= ' ' || b == 0x7f;
+}
+
 bool IsWordChar(char c) {
   return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == '$';
 }
@@ -93,8 +100,7 @@ void ModelSQLBasic::ValidateWhere(std::string_view where) {
         } else if (c == ';') {
           RejectWhere("\";\" fora de texto entre aspas.");
         } else if (c == '#' || (c == '/' && next == '*') ||
-                   (c == '-' && next == '-' &&
-                    (i + 2 == n || static_cast<unsigned char>(where[i + 2]) <= ' '))) {
+                   (c == '-' && next == '-' && (i + 2 == n || IsControlOrBlank(where[i + 2])))) {
           RejectWhere("comentário fora de texto entre aspas.");
         } else if (c == '(') {
           ++depth;

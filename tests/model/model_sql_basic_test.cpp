@@ -115,6 +115,11 @@ const RefusalCase kRefusalCases[] = {
     {"HashComment", Get("1=1 #"), "x-where"},
     {"DashDashComment", Get("1=1 -- x"), "x-where"},
     {"DashDashAtEnd", Get("1=1 --"), "x-where"},
+    // The database reads "--" followed by any control character as a
+    // comment, DEL (0x7f) as well: it would hide the conditions after it.
+    {"DashDashTab", Get("1=1 --\tx"), "x-where"},
+    {"DashDashControl", Get("1=1 --\x01x"), "x-where"},
+    {"DashDashDelete", Get("1=1 --\x7fx"), "x-where"},
     {"BlockComment", Get("1=1 /* x */"), "x-where"},
     {"ExecutableComment", Get("/*!50000 1=1*/"), "x-where"},
     {"OpenSingleQuote", Get("nome = 'abc"), "x-where"},
