@@ -68,7 +68,7 @@ class RSAUsingSHAAlgorithm final : public JOSESigningAlgorithm {
 
  private:
   RSAAlgorithm rsa_algorithm_;
-  int key_min_length_;  // informational; RSA keys are not measured
+  [[maybe_unused]] int key_min_length_;  // informational; RSA keys are not measured
 };
 
 // ES256, ES256K, ES384, ES512 over PEM keys.
@@ -93,7 +93,7 @@ class ECDSAUsingSHAAlgorithm final : public JOSESigningAlgorithm {
 
  private:
   ECDSAAlgorithm ecdsa_algorithm_;
-  int key_min_length_;  // informational; the curve fixes the key size
+  [[maybe_unused]] int key_min_length_;  // informational; the curve fixes the key size
 };
 
 }  // namespace quorvane::jose
