@@ -1,7 +1,7 @@
 # Route tree dispatch over the server's 131 /v1 routes.
-if(TARGET qv_web_core)
+if(TARGET qv_app)
   qv_benchmark(NAME router_benchmark SOURCES ${CMAKE_CURRENT_LIST_DIR}/router_benchmark.cpp
-               DEPS qv_web_core)
+               DEPS qv_app)
 endif()
 
 # One trivial route behind the real provider, for bench/wrk_trivial.sh.
