@@ -33,7 +33,7 @@ void Pad(std::string& out, std::string text, const Directive& d) {
   }
 }
 
-// Formats one number with snprintf; the spec letter is fixed by us, never
+// Formats one number with snprintf; the conversion letter is fixed by us, never
 // taken from the caller's text.
 template <class T>
 std::string PrintNumber(const char* conversion, int precision, T value) {
