@@ -32,11 +32,6 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::string Env(const char* name, const char* fallback) {
-  const char* v = std::getenv(name);
-  return v && *v ? v : fallback;
-}
-
 // A stalled server fails the test instead of hanging it.
 constexpr int kSocketTimeoutSeconds = 60;
 
@@ -96,11 +91,6 @@ HttpResponse ParseResponse(std::string_view raw) {
       EqualsNoCase(res.Header("Transfer-Encoding"), "chunked") ? Dechunk(body) : std::string(body);
   return res;
 }
-
-struct FreeResult {
-  void operator()(MYSQL_RES* r) const noexcept { mysql_free_result(r); }
-};
-using ResultPtr = std::unique_ptr<MYSQL_RES, FreeResult>;
 
 }  // namespace
 
@@ -189,72 +179,6 @@ HttpResponse SendHttp(int port, const HttpRequest& request) {
 }
 
 // --------------------------------------------------------------- test MariaDB
-
-std::filesystem::path SourcePath(std::string_view relative) {
-  return std::filesystem::path(QV_SOURCE_DIR) / relative;
-}
-
-TestDb::TestDb(const std::string& database) : conn_(mysql_init(nullptr)) {
-  if (!conn_) throw std::runtime_error("mysql_init failed");
-  mysql_options(conn_.get(), MYSQL_SET_CHARSET_NAME, "utf8mb4");
-  const std::string host = Env("QUORVANE_DB_HOST", "127.0.0.1");
-  const std::string user = Env("QUORVANE_DB_USER", "root");
-  const std::string password = Env("QUORVANE_DB_PASSWORD", "vortexpin");
-  const auto port = static_cast<unsigned>(std::atoi(Env("QUORVANE_DB_PORT", "3306").c_str()));
-  if (!mysql_real_connect(conn_.get(), host.c_str(), user.c_str(), password.c_str(),
-                          database.empty() ? nullptr : database.c_str(), port, nullptr,
-                          CLIENT_MULTI_STATEMENTS)) {
-    throw std::runtime_error("test MariaDB: " + std::string(mysql_error(conn_.get())) +
-                             " (is it running? scripts/test-db.sh start)");
-  }
-}
-
-void TestDb::Exec(std::string_view sql) {
-  MYSQL* m = conn_.get();
-  int status = mysql_real_query(m, sql.data(), static_cast<unsigned long>(sql.size()));
-  // Every result of a multi-statement text must be read; an error in a later
-  // statement shows up here.
-  while (status == 0) {
-    ResultPtr discard{mysql_store_result(m)};
-    status = mysql_next_result(m);
-  }
-  if (status > 0) {
-    throw std::runtime_error(std::string(mysql_error(m)) +
-                             "\nin: " + std::string(sql.substr(0, 300)));
-  }
-}
-
-void TestDb::ExecFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + path.string());
-  std::ostringstream text;
-  text << in.rdbuf();
-  Exec(text.str());
-}
-
-std::vector<Row> TestDb::Rows(std::string_view sql) {
-  MYSQL* m = conn_.get();
-  if (mysql_real_query(m, sql.data(), static_cast<unsigned long>(sql.size())) != 0) {
-    throw std::runtime_error(std::string(mysql_error(m)) + "\nin: " + std::string(sql));
-  }
-  ResultPtr res{mysql_store_result(m)};
-  if (!res) throw std::runtime_error("no result set for: " + std::string(sql));
-  std::vector<Row> rows;
-  const unsigned n = mysql_num_fields(res.get());
-  while (MYSQL_ROW row = mysql_fetch_row(res.get())) {
-    const unsigned long* lengths = mysql_fetch_lengths(res.get());
-    Row r;
-    for (unsigned i = 0; i < n; ++i) {
-      if (row[i]) {
-        r.emplace_back(std::string(row[i], lengths[i]));
-      } else {
-        r.emplace_back(std::nullopt);
-      }
-    }
-    rows.push_back(std::move(r));
-  }
-  return rows;
-}
 
 std::optional<std::string> TestDb::Value(std::string_view sql) {
   const auto rows = Rows(sql);

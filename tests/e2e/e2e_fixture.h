@@ -18,7 +18,6 @@
 // clear them first.
 
 #include <gtest/gtest.h>
-#include <mysql.h>
 
 #include <chrono>
 #include <cstdint>
@@ -32,6 +31,7 @@
 #include <vector>
 
 #include "lib/json.h"
+#include "test_mariadb.h"
 #include "tools/token.h"
 #include "web/core/router_tree.h"
 #include "web/core/web_core.h"
@@ -80,35 +80,24 @@ HttpResponse SendHttp(int port, const HttpRequest& request);
 
 // --------------------------------------------------------------- test MariaDB
 
-// A file of the source tree, e.g. SourcePath("db/tenant.sql").
-std::filesystem::path SourcePath(std::string_view relative);
-
-using Row = std::vector<std::optional<std::string>>;
+using quorvane::testing::Row;
+using quorvane::testing::SourcePath;
 
 // A direct client of the test MariaDB (root on 127.0.0.1:3306, or the
 // QUORVANE_DB_* variables), beside the server, to arrange rows before a
 // request and to read back what a request wrote. Multi-statement mode, so a
 // whole SQL file runs in one call. Errors throw std::runtime_error with the
 // server's message and the statement.
-class TestDb {
+class TestDb : public quorvane::testing::TestMariaDb {
  public:
   // Connected to `database` (none when empty).
-  explicit TestDb(const std::string& database = {});
+  explicit TestDb(const std::string& database = {})
+      : TestMariaDb(database, /*multi_statements=*/true) {}
 
-  void Exec(std::string_view sql);
-  void ExecFile(const std::filesystem::path& path);
-  // All rows of a query, NULL as nullopt.
-  std::vector<Row> Rows(std::string_view sql);
   // The first column of the single row of a query; throws unless there is
   // exactly one row.
   std::optional<std::string> Value(std::string_view sql);
   std::int64_t Count(std::string_view table, std::string_view where = {});
-
- private:
-  struct Close {
-    void operator()(MYSQL* m) const noexcept { mysql_close(m); }
-  };
-  std::unique_ptr<MYSQL, Close> conn_;
 };
 
 // `value` as a MariaDB string literal (quotes and backslashes escaped), for
