@@ -6,30 +6,35 @@
 #   scripts/test-db.sh start    # idempotent: reuses a server that answers
 #   scripts/test-db.sh stop     # stops the server this script started
 #   scripts/test-db.sh status
+#
+# QUORVANE_TEST_DB_DIR, QUORVANE_TEST_DB_PORT and QUORVANE_TEST_DB_SOCKET give
+# a second, independent server (data folder, TCP port, socket), for tests that
+# stop and restart the database without disturbing the one others use.
 set -euo pipefail
 
 readonly DATADIR="${QUORVANE_TEST_DB_DIR:-/tmp/quorvane-mariadb}"
-readonly SOCKET=/run/mysqld/mysqld.sock
+readonly PORT="${QUORVANE_TEST_DB_PORT:-3306}"
+readonly SOCKET="${QUORVANE_TEST_DB_SOCKET:-/run/mysqld/mysqld.sock}"
 readonly PIDFILE="$DATADIR/mariadbd.pid"
 readonly PASSWORD=vortexpin
 # The server is ready in well under a second; allow for a slow first start.
 readonly READY_TIMEOUT_S=60
 
 # "ping" succeeds even when the login is refused, so logins are checked with a query.
-login_tcp() { mariadb --protocol=TCP -h127.0.0.1 -P3306 -uroot -p"$PASSWORD" -e 'SELECT 1' >/dev/null 2>&1; }
-ping_any() { mariadb-admin --socket="$SOCKET" ping >/dev/null 2>&1 || mariadb-admin --protocol=TCP -h127.0.0.1 -P3306 ping >/dev/null 2>&1; }
+login_tcp() { mariadb --protocol=TCP -h127.0.0.1 -P"$PORT" -uroot -p"$PASSWORD" -e 'SELECT 1' >/dev/null 2>&1; }
+ping_any() { mariadb-admin --socket="$SOCKET" ping >/dev/null 2>&1 || mariadb-admin --protocol=TCP -h127.0.0.1 -P"$PORT" ping >/dev/null 2>&1; }
 
 start() {
   if login_tcp; then
-    echo "mariadb: already running on 127.0.0.1:3306"
+    echo "mariadb: already running on 127.0.0.1:$PORT"
     return 0
   fi
-  mkdir -p /run/mysqld "$DATADIR"
+  mkdir -p "$(dirname "$SOCKET")" "$DATADIR"
   if [ ! -d "$DATADIR/mysql" ]; then
     mariadb-install-db --user=root --datadir="$DATADIR" \
       --auth-root-authentication-method=normal --skip-test-db >"$DATADIR/install.log" 2>&1
   fi
-  nohup mariadbd --user=root --datadir="$DATADIR" --port=3306 --bind-address=127.0.0.1 \
+  nohup mariadbd --user=root --datadir="$DATADIR" --port="$PORT" --bind-address=127.0.0.1 \
     --socket="$SOCKET" --pid-file="$PIDFILE" --skip-log-bin \
     --max-connections=500 --log-error="$DATADIR/error.log" >/dev/null 2>&1 &
   local waited=0
