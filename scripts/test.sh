@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, starts the test MariaDB, then builds and runs every
-# test: the normal build (unit, integration, end-to-end) and the ASan+UBSan
-# build.
+# test: the normal build (unit, integration, end-to-end, then the short soak,
+# database-outage and slow-client run of the server binary), the ASan+UBSan
+# build, the ThreadSanitizer build, and each fuzz entry point for
+# QUORVANE_FUZZ_SECONDS (60) seconds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,4 +23,9 @@ build_and_test() {
 }
 
 build_and_test build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "=== build: soak, database outage and slow clients (short form)"
+tests/reliability/soak.sh --build build
 build_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DQV_SANITIZE=address,undefined -DQV_BUILD_BENCH=OFF
+build_and_test build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQV_SANITIZE=thread -DQV_BUILD_BENCH=OFF
+echo "=== build-fuzz: every fuzz entry point for ${QUORVANE_FUZZ_SECONDS:-60} s"
+fuzz/run.sh --build build-fuzz
