@@ -159,9 +159,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t n = parser.put(boost::asio::buffer(data + used, size - used), ec);
     used += n;
     if (ec == http::error::need_more || (!ec && n == 0)) {
-      // The client stops sending: the read ends with end of stream.
+      // The client stops sending: the read ends with end of stream, which
+      // the parser takes only after it has seen some of the message (as the
+      // stream read does).
       ec = {};
-      parser.put_eof(ec);
+      if (parser.got_some()) {
+        parser.put_eof(ec);
+      } else {
+        ec = http::error::end_of_stream;
+      }
       break;
     }
     if (ec) break;
