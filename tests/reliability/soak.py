@@ -422,7 +422,7 @@ async def run(args):
         failures.append(f"socket errors: {stats.socket_errors[:3]}")
     if stats.hangs:
         failures.append(f"{stats.hangs} request(s) hung for {REQUEST_TIMEOUT_S}s")
-    if growth >= 5.0:
+    if growth >= args.max_rss_growth:
         failures.append(f"RSS grew {growth:.1f}% between {early_t}s and {soak_end}s")
     if after["clients"] or after["other"] != idle["other"] or after["listen"] != idle["listen"]:
         failures.append(f"descriptors not back to idle: before {idle}, after {after}")
@@ -463,6 +463,8 @@ def main():
     ap.add_argument("--db-port", type=int, required=True)
     ap.add_argument("--db-dir", required=True)
     ap.add_argument("--db-socket", required=True)
+    ap.add_argument("--max-rss-growth", type=float, default=5.0,
+                    help="percent of RSS growth allowed over the soak phase")
     ap.add_argument("--report", help="also write the report as JSON to this file")
     args = ap.parse_args()
     report = asyncio.run(run(args))

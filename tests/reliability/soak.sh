@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Soak, fault and slow-client run of the real server binary (soak.py says
-# what is checked). The server talks to a MariaDB of its own (port 3307 by
-# default), so that stopping and starting the database mid-run disturbs no
-# one else; both are stopped again at the end.
+# what is checked). The server talks to a MariaDB of its own, made for this
+# run (a fresh data folder and a free port), so that stopping and starting
+# the database mid-run disturbs no one else, not even another run of this
+# script; both are stopped and the folder removed at the end.
 #
 #   tests/reliability/soak.sh            # short form (about 35 s), as scripts/test.sh runs it
 #   tests/reliability/soak.sh --long     # 64 clients for 60 s, then the outage
-#   tests/reliability/soak.sh --build build-asan --report /tmp/soak.json
+#   tests/reliability/soak.sh --build build-asan --report /tmp/soak.json -- --max-rss-growth 50
+#
+# Arguments after "--" go to soak.py (a sanitizer build's allocator keeps
+# freed memory in quarantine, so its RSS grows by design).
 #
 # Needs a build with app/quorvane and tools/quorvane-token (default: build/).
 set -euo pipefail
@@ -21,7 +25,8 @@ while (($#)); do
     --short) form=short; shift ;;
     --build) build="$2"; shift 2 ;;
     --report) report="$2"; shift 2 ;;
-    -h|--help) sed -n '2,11p' "$0"; exit 0 ;;
+    --) shift; break ;;
+    -h|--help) sed -n '2,15p' "$0"; exit 0 ;;
     *) echo "unknown argument $1" >&2; exit 2 ;;
   esac
 done
@@ -32,19 +37,26 @@ for bin in "$server_bin" "$token_bin"; do
   [ -x "$bin" ] || { echo "soak: $bin not built" >&2; exit 2; }
 done
 
+free_port() {
+  python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+
 readonly SCHEMA=qv_soak
-export QUORVANE_TEST_DB_DIR="${QUORVANE_SOAK_DB_DIR:-/tmp/quorvane-soak-db}"
-export QUORVANE_TEST_DB_PORT="${QUORVANE_SOAK_DB_PORT:-3307}"
-export QUORVANE_TEST_DB_SOCKET="${QUORVANE_SOAK_DB_SOCKET:-/tmp/quorvane-soak-db.sock}"
+db_dir=$(mktemp -d /tmp/quorvane-soak-db.XXXXXX)
+export QUORVANE_TEST_DB_DIR="$db_dir"
+QUORVANE_TEST_DB_PORT=$(free_port)
+export QUORVANE_TEST_DB_PORT
+export QUORVANE_TEST_DB_SOCKET="$db_dir/mariadbd.sock"
 
 server_pid=""
-log=$(mktemp /tmp/quorvane-soak-server.XXXXXX.log)
+log="$db_dir/server.log"
 cleanup() {
   if [ -n "$server_pid" ] && kill -0 "$server_pid" 2>/dev/null; then
     kill -TERM "$server_pid" 2>/dev/null || true
     wait "$server_pid" 2>/dev/null || true
   fi
   scripts/test-db.sh stop >/dev/null 2>&1 || true
+  rm -rf "$db_dir"
 }
 trap cleanup EXIT
 
@@ -52,7 +64,7 @@ scripts/test-db.sh start
 QUORVANE_DB_HOST=127.0.0.1 QUORVANE_DB_PORT="$QUORVANE_TEST_DB_PORT" \
   scripts/load-db.sh "$SCHEMA" --demo
 
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+port=$(free_port)
 QUORVANE_PORT="$port" QUORVANE_DB_HOST=127.0.0.1 QUORVANE_DB_PORT="$QUORVANE_TEST_DB_PORT" \
   "$server_bin" </dev/null >"$log" 2>&1 &
 server_pid=$!
@@ -73,7 +85,7 @@ status=0
 python3 tests/reliability/soak.py --port "$port" --pid "$server_pid" --token "$token" \
   --schema "$SCHEMA" --clients 64 "${timing[@]}" --test-db scripts/test-db.sh \
   --db-port "$QUORVANE_TEST_DB_PORT" --db-dir "$QUORVANE_TEST_DB_DIR" \
-  --db-socket "$QUORVANE_TEST_DB_SOCKET" ${report:+--report "$report"} || status=$?
+  --db-socket "$QUORVANE_TEST_DB_SOCKET" ${report:+--report "$report"} "$@" || status=$?
 
 # A clean stop: SIGTERM ends the server with status 0.
 kill -TERM "$server_pid"
@@ -85,5 +97,4 @@ if ((server_rc != 0)); then
   tail -n 20 "$log" >&2
   status=1
 fi
-rm -f "$log"
 exit "$status"
