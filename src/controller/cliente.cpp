@@ -29,7 +29,7 @@ using web::core::WebSendResponse;
 constexpr std::string_view kInvalidId = "ID inválido: ";
 
 // --- The statements of the credit situation ----------------------------------
-// `id` is a customer code that passed IsCustomerId, so it goes in as a number.
+// `id` is a customer code that passed model::IsIntegerKey, so it goes in as a number.
 
 // The customer's credit terms; the first members of the document.
 std::string CustomerSql(const std::string& id) {
@@ -225,15 +225,6 @@ std::string PathId(const WebRequest& req) {
 
 }  // namespace
 
-bool IsCustomerId(std::string_view id) {
-  if (id.starts_with('-')) id.remove_prefix(1);
-  if (id.empty() || id.size() > 18) return false;
-  for (const char c : id) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
-
 void Registry(web::core::WebCore& core) {
   core.Group()
       .Prefix("/v1/cliente")
@@ -264,7 +255,7 @@ void GetFinanceiro(WebRequest& req, WebResponse& res, const WebNext&) {
   const std::string id = PathId(req);
   // The code is written into every statement as a number; anything else
   // ("1 or 1=1") could answer another customer's credit data.
-  if (!IsCustomerId(id)) {
+  if (!model::IsIntegerKey(id)) {
     WebSendResponse::SendMessageBadRequest(res, std::string(kInvalidId) + id);
     throw WebCallbackInterrupted();
   }

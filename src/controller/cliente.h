@@ -63,8 +63,4 @@ void GetCliente(web::core::WebRequest& req, web::core::WebResponse& res,
 void GetFinanceiro(web::core::WebRequest& req, web::core::WebResponse& res,
                    const web::core::WebNext& next);
 
-// Whether `id` can go into a statement as a customer code: an optional "-"
-// and 1 to 18 decimal digits, nothing else (no blanks, no sign "+").
-bool IsCustomerId(std::string_view id);
-
 }  // namespace quorvane::controller::cliente

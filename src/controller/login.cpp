@@ -25,17 +25,6 @@ constexpr std::string_view kMissingId = "ID de login não informado.";
 constexpr std::string_view kInvalidId = "ID inválido: ";
 constexpr std::string_view kLastActive = "Não é permitido todos os logins do schema";
 
-// The account id goes into the statements as a number: an optional "-" and
-// 1 to 18 digits, which can neither widen a condition nor overflow the key.
-bool IsIntegerId(std::string_view text) {
-  if (text.starts_with('-')) text.remove_prefix(1);
-  if (text.empty() || text.size() > 18) return false;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
-
 [[noreturn]] void Refuse(WebResponse& res, std::string_view message) {
   WebSendResponse::SendMessageBadRequest(res, message);
   throw WebCallbackInterrupted();
@@ -75,7 +64,7 @@ void StatusLogin(WebRequest& req, WebResponse& res, int value) {
   const auto it = req.Params().find("ID");
   const std::string id = it == req.Params().end() ? std::string() : it->second;
   if (id.empty()) Refuse(res, kMissingId);
-  if (!IsIntegerId(id)) Refuse(res, std::string(kInvalidId) + id);
+  if (!model::IsIntegerKey(id)) Refuse(res, std::string(kInvalidId) + id);
 
   database::DatabaseConnection& connection = ModelDatabase::RequestConnection(req);
   const database::PagingParameters no_paging;

@@ -31,24 +31,12 @@ constexpr std::string_view kMissingEANParts =
 constexpr std::string_view kInvalidEAN = "Código de produto ou código de barras inválido(s)";
 constexpr std::string_view kInvalidId = "ID inválido: ";
 
-// Integer keys longer than this could overflow a BIGINT.
-constexpr std::size_t kMaxKeyDigits = 18;
-
 std::string Param(const WebRequest& req, std::string_view name) {
   const auto it = req.Params().find(name);
   return it == req.Params().end() ? std::string() : it->second;
 }
 
 }  // namespace
-
-bool IsIntegerKey(std::string_view text) {
-  if (text.starts_with('-')) text.remove_prefix(1);
-  if (text.empty() || text.size() > kMaxKeyDigits) return false;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
 
 void Registry(web::core::WebCore& core) {
   core.Group()
@@ -94,7 +82,7 @@ void DeleteEAN(WebRequest& req, WebResponse& res, const WebNext&) {
   }
   // The product code goes into the statement as a number; anything else
   // ("10 or 1=1") could widen the delete and never reaches the database.
-  if (!IsIntegerKey(codproduto)) {
+  if (!model::IsIntegerKey(codproduto)) {
     WebSendResponse::SendMessageBadRequest(res, kInvalidEAN);
     return;
   }
@@ -157,7 +145,7 @@ std::string PrecosEstoqueSQL(std::string_view id) {
 
 void GetEstoque(WebRequest& req, WebResponse& res, const WebNext&) {
   const std::string id = Param(req, "ID");
-  if (!IsIntegerKey(id)) {
+  if (!model::IsIntegerKey(id)) {
     WebSendResponse::SendMessageBadRequest(res, std::string(kInvalidId) + id);
     throw WebCallbackInterrupted();
   }

@@ -72,9 +72,4 @@ void GetEstoque(web::core::WebRequest& req, web::core::WebResponse& res,
 std::string EstoqueSQL(std::string_view id);
 std::string PrecosEstoqueSQL(std::string_view id);
 
-// Whether `text` can stand in a statement as an integer key: an optional "-"
-// and 1 to 18 decimal digits, so it can neither widen a condition nor
-// overflow a BIGINT.
-bool IsIntegerKey(std::string_view text);
-
 }  // namespace quorvane::controller::produto

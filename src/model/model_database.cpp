@@ -36,17 +36,6 @@ struct RequestDatabase {
   std::optional<DatabaseConnection::ConnectionHold> hold;
 };
 
-// A decimal integer as a key value: an optional "-" and 1 to 18 digits, so
-// that it can neither widen a condition nor overflow a BIGINT.
-bool IsIntegerKey(std::string_view text) {
-  if (text.starts_with('-')) text.remove_prefix(1);
-  if (text.empty() || text.size() > 18) return false;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-  }
-  return true;
-}
-
 std::optional<std::int32_t> ParseInt32(std::string_view text) {
   std::int32_t value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -78,6 +67,15 @@ void CheckColumnNames(const lib::JsonValue& object) {
 }
 
 }  // namespace
+
+bool IsIntegerKey(std::string_view text) {
+  if (text.starts_with('-')) text.remove_prefix(1);
+  if (text.empty() || text.size() > 18) return false;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
 
 SqlFilterHeaders RequestFilterHeaders(const WebRequest& req) {
   SqlFilterHeaders headers;

@@ -14,6 +14,11 @@
 
 namespace quorvane::model {
 
+// Whether `text` can stand in a statement as an integer key: an optional "-"
+// and 1 to 18 decimal digits, so it can neither widen a condition
+// ("1 or 1=1") nor overflow a BIGINT.
+bool IsIntegerKey(std::string_view text);
+
 // The download filter headers of a request (x-where, x-alterado-apos,
 // x-filial-origem-filter, x-filial) for the query catalogue.
 SqlFilterHeaders RequestFilterHeaders(const web::core::WebRequest& req);

@@ -1,12 +1,11 @@
 #include "model/model_utils.h"
 
-#include <algorithm>
-#include <cctype>
 #include <charconv>
 
 #include "database/errors.h"
 #include "model/model_database.h"
 #include "model/model_sql_basic.h"
+#include "web/core/text_util.h"
 
 namespace quorvane::model {
 
@@ -23,20 +22,6 @@ struct TenantCache {
   bool loaded = false;
   TenantRow row;
 };
-
-std::string_view Trim(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return out;
-}
 
 // An integer column of a result row; nullopt for NULL, a missing column or a
 // value that is not an integer.
@@ -88,7 +73,7 @@ std::string ModelUtils::TestSchema(WebRequest& req) {
 }
 
 std::string ModelUtils::TestSchema(WebRequest& req, std::string_view schema) {
-  if (Trim(schema).empty()) return std::string(kSchemaMissing);
+  if (web::core::text::Trim(schema).empty()) return std::string(kSchemaMissing);
   const bool exists =
       schema == req.Headers("x-schema") ? Tenant(req).exists : ReadTenantRow(req, schema).exists;
   if (!exists) return std::string(kSchemaInvalid);
@@ -97,7 +82,7 @@ std::string ModelUtils::TestSchema(WebRequest& req, std::string_view schema) {
   try {
     ModelDatabase::OpenRequestConnection(req, schema);
   } catch (const database::DatabaseError& e) {
-    if (Lower(e.what()).find("unknown database") != std::string::npos) {
+    if (web::core::text::ToLowerAscii(e.what()).find("unknown database") != std::string::npos) {
       return std::string(kSchemaInvalid);
     }
     return e.what();

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/model_database.h"
 #include "produto_fixture.h"
 
 namespace quorvane::e2e {
@@ -351,7 +352,7 @@ TEST(IntegerKeyTest, AcceptsOnlyShortDecimalIntegers) {
         Case{" 5", false}, Case{"5 ", false}, Case{"5.0", false}, Case{"--5", false},
         Case{"0x5", false}, Case{"5 or 1=1", false}}) {
     SCOPED_TRACE(c.text);
-    EXPECT_EQ(controller::produto::IsIntegerKey(c.text), c.want);
+    EXPECT_EQ(model::IsIntegerKey(c.text), c.want);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "model/model_utils.h"
+#include "web/core/text_util.h"
 #include "web/core/web_request.h"
 #include "web/core/web_request_utils.h"
 #include "web/core/web_response.h"
@@ -19,21 +20,6 @@ using core::WebSendResponse;
 using model::ModelUtils;
 
 namespace {
-
-std::string_view Trim(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
-std::string UpperAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
 
 // Branch codes are decimal digits only, without blanks.
 bool IsBranchCode(std::string_view text) {
@@ -55,7 +41,8 @@ void Validate(core::WebRequest& req, core::WebResponse& res, const core::WebNext
   }
 
   const std::string schema_state = ModelUtils::TestSchema(req);
-  if (UpperAscii(Trim(schema_state)) != "OK") Refuse(res, 400, schema_state);
+  if (core::text::ToUpperAscii(core::text::Trim(schema_state)) != "OK")
+    Refuse(res, 400, schema_state);
 
   if (ModelUtils::isAguardandoCargaInicial(req)) Refuse(res, 503, "Aguardando carga inicial");
 
@@ -66,7 +53,7 @@ void Validate(core::WebRequest& req, core::WebResponse& res, const core::WebNext
 
   if (!WebRequestUtils::isPathInfo(req, {"/v1/manutencao/ativar", "/v1/manutencao/inativar"})) {
     const std::string filial = req.Headers("x-filial");
-    if (Trim(filial).empty()) Refuse(res, 400, "Filial não informada");
+    if (core::text::Trim(filial).empty()) Refuse(res, 400, "Filial não informada");
     if (!IsBranchCode(filial)) Refuse(res, 400, "Filial informada não é válida");
     if (!ModelUtils::LoginIsValid(req)) Refuse(res, 401, "Invalid username or password");
   }
