@@ -95,26 +95,7 @@ fi
 pid=""
 log="$(mktemp)"
 # wrk script: the answers by status, with the first body of each other status.
-statuses="$(mktemp --suffix=.lua)"
-cat >"$statuses" <<'LUA'
-local threads = {}
-function setup(thread) table.insert(threads, thread) end
-function init(args) codes = {}; samples = {} end
-function response(status, headers, body)
-  codes[status] = (codes[status] or 0) + 1
-  if status ~= 200 and samples[status] == nil then samples[status] = string.sub(body, 1, 120) end
-end
-function done(summary, latency, requests)
-  local total, sample = {}, {}
-  for _, t in ipairs(threads) do
-    for k, v in pairs(t:get("codes")) do total[k] = (total[k] or 0) + v end
-    for k, v in pairs(t:get("samples")) do sample[k] = v end
-  end
-  for k, v in pairs(total) do
-    io.write("status ", k, ": ", v, sample[k] and ("  e.g. " .. sample[k]) or "", "\n")
-  end
-end
-LUA
+statuses=bench/wrk_statuses.lua
 stop_server() {
   if [[ -n "$pid" ]]; then
     kill "$pid" 2>/dev/null || true
@@ -122,7 +103,7 @@ stop_server() {
     pid=""
   fi
 }
-trap 'stop_server; rm -f "$log" "$statuses"' EXIT
+trap 'stop_server; rm -f "$log"' EXIT
 
 start_server() {
   # Another server on the port would be measured instead of ours.
